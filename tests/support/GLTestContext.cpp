@@ -67,6 +67,8 @@ std::unique_ptr<GLTestContext::FloatTarget> GLTestContext::MakeFloatTarget(int w
   EXPECT_EQ(gl.CheckFramebufferStatus(GL_FRAMEBUFFER),
             static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
   glViewport(0, 0, width, height);
+  glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
   return target;
 }
 
