@@ -8,3 +8,5 @@
 using CommandArgs = std::vector<std::string>;
 
 int RunInfo(const CommandArgs& args);
+int RunRender(const CommandArgs& args);
+int RunValidate(const CommandArgs& args);
