@@ -10,3 +10,4 @@ using CommandArgs = std::vector<std::string>;
 int RunInfo(const CommandArgs& args);
 int RunRender(const CommandArgs& args);
 int RunValidate(const CommandArgs& args);
+int RunValidate(const CommandArgs& args);
