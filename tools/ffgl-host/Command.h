@@ -10,4 +10,3 @@ using CommandArgs = std::vector<std::string>;
 int RunInfo(const CommandArgs& args);
 int RunRender(const CommandArgs& args);
 int RunValidate(const CommandArgs& args);
-int RunValidate(const CommandArgs& args);

@@ -14,7 +14,6 @@ struct CommandEntry {
 
 const CommandEntry commands[] = {
     {"info", RunInfo, "info PLUGIN"},
-    {"validate", RunValidate, "validate PLUGIN [--level 1..10] [--seed S] [--json] [--only TEST]..."},
     {"render", RunRender, "render PLUGIN [-i IMAGE] [-p NAME=VALUE]... [-o OUT] (render --help)"},
     {"validate", RunValidate, "validate PLUGIN [--level 1..10] [--seed S] [--json] [--only TEST]..."},
 };
