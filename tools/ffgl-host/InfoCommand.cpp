@@ -2,7 +2,39 @@
 
 #include "Command.h"
 #include "PluginDescription.h"
+#include "PluginInstance.h"
 #include "PluginLibrary.h"
+#include "glcontext/OffscreenContext.h"
+
+namespace {
+
+// Display texts exist only per instance, so they come from a live one made
+// in a context of our own. Answers false with a reason when none can be had.
+bool ReadDisplayTexts(const PluginLibrary& plugin, const PluginDescription& description,
+                      std::vector<std::string>& texts, std::string& reason) {
+  auto context = OffscreenContext::Create(reason);
+  if (!context) {
+    reason = "no GL context available (" + reason + ")";
+    return false;
+  }
+  const ViewportRecord viewport{0, 0, 640, 360};
+  auto instance = PluginInstance::Create(plugin, viewport, reason);
+  if (!instance) return false;
+  texts.clear();
+  for (const ParameterDescription& param : description.parameters) {
+    std::string text;
+    texts.push_back(instance->DisplayText(param.index, text) ? text : "(none)");
+  }
+  return true;
+}
+
+std::string FormatNumber(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
+}
+
+}  // namespace
 
 int RunInfo(const CommandArgs& args) {
   if (args.size() != 1) {
@@ -32,17 +64,22 @@ int RunInfo(const CommandArgs& args) {
   }
   std::printf("capabilities: GL %u, host time %u, inputs %u to %u\n", description.capabilityGL,
               description.capabilityHostTime, description.minInputs, description.maxInputs);
+  std::vector<std::string> displayTexts;
+  std::string noDisplayTexts;
+  const bool haveDisplayTexts =
+      ReadDisplayTexts(*plugin, description, displayTexts, noDisplayTexts);
   std::printf("parameters:   %zu\n", description.parameters.size());
-  std::printf("  %-5s %-16s %-9s %s\n", "index", "name", "type", "default");
-  for (const ParameterDescription& param : description.parameters) {
-    if (param.type == 100) {
-      std::printf("  %-5u %-16s %-9s \"%s\"\n", param.index, param.name.c_str(),
-                  ParamTypeName(param.type).c_str(), param.defaultText.c_str());
-    } else {
-      std::printf("  %-5u %-16s %-9s %g\n", param.index, param.name.c_str(),
-                  ParamTypeName(param.type).c_str(), static_cast<double>(param.defaultValue));
-    }
+  std::printf("  %-5s %-16s %-9s %-12s %s\n", "index", "name", "type", "default", "display");
+  for (std::size_t i = 0; i < description.parameters.size(); ++i) {
+    const ParameterDescription& param = description.parameters[i];
+    const std::string defaultText = param.type == ParamTypeText
+                                        ? "\"" + param.defaultText + "\""
+                                        : FormatNumber(param.defaultValue);
+    const std::string display = haveDisplayTexts ? "\"" + displayTexts[i] + "\"" : "-";
+    std::printf("  %-5u %-16s %-9s %-12s %s\n", param.index, param.name.c_str(),
+                ParamTypeName(param.type).c_str(), defaultText.c_str(), display.c_str());
   }
+  if (!haveDisplayTexts) std::printf("display texts: not read: %s\n", noDisplayTexts.c_str());
   for (const std::string& problem : description.problems) {
     std::fprintf(stderr, "ffgl-host info: warning: %s\n", problem.c_str());
   }
