@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include <stb/stb_image.h>
-#include <stb/stb_image_write.h>
+#include <stb_image.h>
+#include <stb_image_write.h>
 
 #include "RenderOptions.h"
 
