@@ -68,6 +68,9 @@ class FaultIsCaught : public testing::TestWithParam<FaultCase> {};
 TEST_P(FaultIsCaught, ByItsCheck) {
   const FaultCase& test = GetParam();
   const ValidatorRun run = Validate(test.fixture, std::string("--timeout 5 --only ") + test.test);
+  if (StatusOf(run, test.test) == "skipped" && run.output.find("not built in") != std::string::npos) {
+    GTEST_SKIP() << "this build of the validator cannot run " << test.test;
+  }
   EXPECT_EQ(StatusOf(run, test.test), test.expected) << run.output;
   EXPECT_NE(run.output.find(test.reasonPart), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("--seed 11 --only " + std::string(test.test)), std::string::npos)

@@ -15,6 +15,11 @@ std::vector<std::unique_ptr<PluginLibrary>>& KeptLibraries() {
   return *kept;
 }
 
+std::vector<std::unique_ptr<GLHarness>>& KeptContexts() {
+  static auto* kept = new std::vector<std::unique_ptr<GLHarness>>;
+  return *kept;
+}
+
 std::string Join(const std::vector<std::string>& reasons) {
   std::string text;
   for (const std::string& reason : reasons) {
@@ -40,8 +45,10 @@ TestContext::TestContext(const ValidateOptions& options, std::uint64_t testSeed)
     : options(options), random(testSeed) {}
 
 TestContext::~TestContext() {
-  // The plug-in's GL objects die with the context; unload after it.
-  gl.reset();
+  // The context stays until the process ends: destroying it unloads the GL
+  // driver, and leak checkers could then no longer name the driver's own
+  // allocations, so their suppressions (by library name) would not apply.
+  KeptContexts().push_back(std::move(gl));
   Unload();
 }
 
