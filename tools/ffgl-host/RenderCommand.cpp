@@ -253,7 +253,9 @@ bool CheckFrameCount(const RenderOptions& options, OutputKind kind,
 int RunRender(const CommandArgs& args) {
   RenderOptions options;
   std::string error;
-  if (!ParseRenderOptions(args, options, error)) return Fail(error);
+  if (!ParseRenderOptions(args, options, error)) {
+    return Fail(error + " (ffgl-host render --help lists the options)");
+  }
   if (options.help) {
     std::fputs(renderUsage, stdout);
     return 0;
