@@ -1,0 +1,138 @@
+# Reads a built plug-in's export and import tables and fails unless it
+# exports exactly plugMain (undecorated, ordinal 1 on Windows) and needs
+# nothing beyond the system's C runtime and GL.
+#
+#   cmake -DLIBRARY=<file> -DFORMAT=PE|ELF -DOBJDUMP=<objdump>
+#         [-DREADELF=<readelf> -DNM=<nm>] [-DEXTRA_ALLOWED=<regex>]
+#         -P CheckExports.cmake
+#
+# EXTRA_ALLOWED admits more needed libraries (the sanitizer runtimes of an
+# instrumented build).
+
+foreach(required LIBRARY FORMAT OBJDUMP)
+  if(NOT DEFINED ${required})
+    message(FATAL_ERROR "CheckExports.cmake: -D${required}=... is missing")
+  endif()
+endforeach()
+if(NOT EXISTS "${LIBRARY}")
+  message(FATAL_ERROR "no such library: ${LIBRARY}")
+endif()
+
+set(problems "")
+macro(problem text)
+  list(APPEND problems "${text}")
+endmacro()
+
+function(run_tool out)
+  execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text ERROR_VARIABLE error RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "'${ARGN}' failed (${status}): ${error}")
+  endif()
+  set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+if(FORMAT STREQUAL "PE")
+  run_tool(dump "${OBJDUMP}" -p "${LIBRARY}")
+  string(REPLACE "\r" "" dump "${dump}")
+  string(REPLACE "\n" ";" lines "${dump}")
+
+  # Named exports are listed under "[Ordinal/Name Pointer] Table" as
+  # "[   0] name"; every slot of the address table, named or not, as
+  # "[   0] +base[   1] <rva> Export RVA".
+  set(names "")
+  set(ordinals "")
+  set(in_names FALSE)
+  set(imports "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+      set(in_names TRUE)
+    elseif(in_names AND line MATCHES "^[ \t]+\\[ *[0-9]+\\] (.+)$")
+      list(APPEND names "${CMAKE_MATCH_1}")
+    elseif(in_names)
+      set(in_names FALSE)
+    endif()
+    if(line MATCHES "^[ \t]+\\[ *[0-9]+\\] \\+base\\[ *([0-9]+)\\] +[0-9a-fA-F]+ +Export RVA")
+      list(APPEND ordinals "${CMAKE_MATCH_1}")
+    endif()
+    if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+      string(STRIP "${CMAKE_MATCH_1}" dll)
+      list(APPEND imports "${dll}")
+    endif()
+  endforeach()
+
+  foreach(name IN LISTS names)
+    if(name MATCHES "^_?plugMain@[0-9]+$")
+      problem("plugMain is exported decorated as '${name}'")
+    elseif(NOT name STREQUAL "plugMain")
+      problem("exports '${name}' besides plugMain")
+    endif()
+  endforeach()
+  if(NOT "plugMain" IN_LIST names)
+    problem("no export named exactly 'plugMain' (named exports: '${names}')")
+  endif()
+  list(LENGTH ordinals slots)
+  if(NOT ordinals STREQUAL "1")
+    problem("export address table has ordinals '${ordinals}' (${slots} slots); want plugMain alone at ordinal 1")
+  endif()
+
+  set(system_dll "^(kernel32|msvcrt|ucrtbase|opengl32|gdi32|user32|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
+  foreach(dll IN LISTS imports)
+    string(TOLOWER "${dll}" lower)
+    if(NOT lower MATCHES "${system_dll}")
+      problem("imports non-system DLL '${dll}'")
+    endif()
+  endforeach()
+  message(STATUS "${LIBRARY}: exports '${names}' at ordinals '${ordinals}'; imports '${imports}'")
+
+elseif(FORMAT STREQUAL "ELF")
+  foreach(required READELF NM)
+    if(NOT DEFINED ${required})
+      message(FATAL_ERROR "CheckExports.cmake: -D${required}=... is needed for ELF")
+    endif()
+  endforeach()
+  run_tool(symbols "${NM}" -D --defined-only "${LIBRARY}")
+  string(REPLACE "\n" ";" lines "${symbols}")
+  set(exports "")
+  foreach(line IN LISTS lines)
+    # "<value> <type> <name>"; the name may carry a version ("@@V1").
+    if(line MATCHES "^[0-9a-fA-F]* *[A-Za-z] ([^ ]+)$")
+      list(APPEND exports "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  foreach(name IN LISTS exports)
+    if(NOT name MATCHES "^plugMain(@@?.*)?$")
+      problem("exports '${name}' besides plugMain")
+    endif()
+  endforeach()
+  if(NOT exports MATCHES "(^|;)plugMain(@|;|$)")
+    problem("does not export plugMain (dynamic symbols: '${exports}')")
+  endif()
+
+  run_tool(dynamic "${READELF}" -d "${LIBRARY}")
+  string(REGEX MATCHALL "\\(NEEDED\\)[^[]*\\[[^]]+\\]" needed_lines "${dynamic}")
+  set(needed "")
+  foreach(line IN LISTS needed_lines)
+    string(REGEX REPLACE ".*\\[([^]]+)\\]" "\\1" library "${line}")
+    list(APPEND needed "${library}")
+  endforeach()
+  set(system_library
+      "^(libc\\.so\\.6|libm\\.so\\.6|libstdc\\+\\+\\.so\\.6|libgcc_s\\.so\\.1|libGL\\.so\\.1|libOpenGL\\.so\\.0|libGLX\\.so\\.0|libGLdispatch\\.so\\.0)$")
+  foreach(library IN LISTS needed)
+    if(library MATCHES "${system_library}")
+      continue()
+    endif()
+    if(DEFINED EXTRA_ALLOWED AND NOT EXTRA_ALLOWED STREQUAL "" AND library MATCHES "${EXTRA_ALLOWED}")
+      continue()
+    endif()
+    problem("needs '${library}', which is not libc, libm, libstdc++, libgcc_s or GL")
+  endforeach()
+  message(STATUS "${LIBRARY}: exports '${exports}'; needs '${needed}'")
+
+else()
+  message(FATAL_ERROR "FORMAT must be PE or ELF, not '${FORMAT}'")
+endif()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "${LIBRARY}:\n  ${text}")
+endif()
