@@ -22,6 +22,9 @@ i386=(
   gcc-multilib g++-multilib
   libegl1:i386 libgl1:i386 libegl-mesa0:i386 libgl1-mesa-dri:i386 libglx-mesa0:i386
   libpng16-16:i386 libpng-dev:i386 zlib1g:i386
+  libgl-dev:i386 libegl-dev:i386 libopengl-dev:i386
+  # Kernels without 32-bit mode (some VMs) run i386 code through qemu.
+  qemu-user-static
 )
 windows=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64
@@ -53,4 +56,5 @@ for triple in x86_64-w64-mingw32 i686-w64-mingw32; do
     fi
   done
 done
+bash "$(dirname "$0")/enable-i386-exec.sh"
 echo "install-deps.sh: all dependencies present"
