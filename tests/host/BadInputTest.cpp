@@ -35,6 +35,7 @@ const BadInputCase badInputCases[] = {
     {"corrupt image", zentrel + " -i {dir}/corrupt.png -o {dir}/out.png", 0, "cannot read image"},
     {"raw input shorter than a frame", zentrel + " -i - --size 8x4 -o {dir}/out.raw", 100,
      "raw input has the wrong length"},
+    {"empty raw input", zentrel + " -i - --size 8x4 -o {dir}/out.raw", 0, "holds no frame"},
     {"raw input ending inside a later frame", zentrel + " -i - --size 8x4 -o {dir}/out%02d.png",
      128 * 2 + 60, "raw input has the wrong length"},
     {"unknown parameter name", zentrel + " -p NoSuchParam=1 -o {dir}/out.png", 0,

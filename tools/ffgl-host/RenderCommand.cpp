@@ -215,6 +215,8 @@ bool RenderFrames(const RenderOptions& options, const std::shared_ptr<Pipeline>&
   while (!pipeline->failed.load() && target.Pending() > 0) {
     if (!CollectFrame(*pipeline, target, collected++)) break;
   }
+  // An empty pipe would otherwise "succeed" without writing anything.
+  if (collected == 0 && !pipeline->failed.load()) pipeline->Abort("the input holds no frame");
   pipeline->readyOutputs.Close();
   writer.join();
   progress.Done();
