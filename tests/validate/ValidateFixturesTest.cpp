@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <sys/wait.h>
 
@@ -50,18 +51,21 @@ const FaultCase faultCases[] = {
     {"validate_fixture_leaves_program", "gl-state.preserved", "failed", "GL_CURRENT_PROGRAM"},
     {"validate_fixture_gl_error", "gl-state.preserved", "failed", "GL_INVALID_ENUM"},
     {"validate_fixture_changes_state", "gl-state.preserved", "failed", "GL_BLEND"},
-    {"validate_fixture_crash_on_null_record", "calls.invalid", "crashed", "signal"},
+    {"validate_fixture_crash_on_null_record", "calls.invalid", "crashed", "making invalid calls"},
     {"validate_fixture_wrong_failure", "calls.invalid", "failed", "code 7 with a null handle"},
     {"validate_fixture_clamps", "params.round-trip", "failed", "reads back as"},
     {"validate_fixture_leaks_on_unload", "library.reload", "failed", "per load and unload"},
     {"validate_fixture_shared_params", "instances.defaults", "failed", "not its default"},
-    {"validate_fixture_crash_on_null_inputs", "frames.bad-records", "crashed", "signal"},
+    {"validate_fixture_crash_on_null_inputs", "frames.bad-records", "crashed",
+     "rendering frames from broken records"},
     {"validate_fixture_draws_outside", "frames.sizes", "failed", "outside the viewport"},
     {"validate_fixture_allocates_per_frame", "steady-state.allocations", "failed",
      "heap allocations"},
     {"validate_fixture_texture_per_frame", "steady-state.gl-objects", "failed", "texture"},
     {"validate_fixture_hangs", "frames.sizes", "timed out", "no answer within"},
 };
+
+void PrintTo(const FaultCase& test, std::ostream* out) { *out << test.fixture << " / " << test.test; }
 
 class FaultIsCaught : public testing::TestWithParam<FaultCase> {};
 

@@ -10,11 +10,16 @@
 #include <malloc.h>
 #endif
 
-#if defined(__has_include)
-#if __has_include(<sanitizer/allocator_interface.h>) && defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
+#if defined(__SANITIZE_ADDRESS__)
+#define FFGL_HOST_SANITIZER_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
 #define FFGL_HOST_SANITIZER_HEAP 1
 #endif
+#endif
+#if defined(FFGL_HOST_SANITIZER_HEAP)
+// The sanitizer runtime's own count; glibc's mallinfo knows nothing of it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
