@@ -4,7 +4,7 @@
 #include "PluginDescription.h"
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
-#include "glcontext/OffscreenContext.h"
+#include "KeptContext.h"
 
 namespace {
 
@@ -17,6 +17,7 @@ bool ReadDisplayTexts(const PluginLibrary& plugin, const PluginDescription& desc
     reason = "no GL context available (" + reason + ")";
     return false;
   }
+  const KeepContextAtScopeEnd keepContext{context};
   const ViewportRecord viewport{0, 0, 640, 360};
   auto instance = PluginInstance::Create(plugin, viewport, reason);
   if (!instance) return false;

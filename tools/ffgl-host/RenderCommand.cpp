@@ -11,6 +11,7 @@
 #include "FrameSink.h"
 #include "FrameSource.h"
 #include "GLTarget.h"
+#include "KeptContext.h"
 #include "PluginDescription.h"
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
@@ -236,6 +237,11 @@ bool RenderFrames(const RenderOptions& options, const std::shared_ptr<Pipeline>&
   return !pipeline->failed.load();
 }
 
+struct LibraryCloser {
+  const PluginLibrary& plugin;
+  ~LibraryCloser() { plugin.Call(static_cast<std::uint32_t>(HostCall::LibraryClose)); }
+};
+
 bool CheckFrameCount(const RenderOptions& options, OutputKind kind,
                      const FramePattern& outputPattern, const FrameSource& source,
                      std::string& error) {
@@ -276,6 +282,9 @@ int RunRender(const CommandArgs& args) {
 
   auto plugin = PluginLibrary::Open(options.plugin, error);
   if (!plugin) return Fail(error);
+  // Code 2 on every way out, after the instance is gone and before the
+  // library is unloaded; harmless even if code 1 never succeeded.
+  const LibraryCloser closer{*plugin};
   PluginDescription description;
   if (!ReadPluginDescription(*plugin, description, error)) return Fail(error);
   std::vector<ParameterSetting> settings;
@@ -296,6 +305,7 @@ int RunRender(const CommandArgs& args) {
 
   auto context = OffscreenContext::Create(error);
   if (!context) return Fail("no GL context: " + error);
+  const KeepContextAtScopeEnd keepContext{context};
   HostGL gl;
   if (!gl.Load(*context)) return Fail("the GL context lacks framebuffer or shader entry points");
 
@@ -334,28 +344,17 @@ int RunRender(const CommandArgs& args) {
     ViewportRecord viewport{0, 0, static_cast<std::uint32_t>(width),
                             static_cast<std::uint32_t>(height)};
     auto instance = PluginInstance::Create(*plugin, viewport, error);
-    if (!instance) {
-      plugin->Call(static_cast<std::uint32_t>(HostCall::LibraryClose));
-      return Fail(error);
-    }
+    if (!instance) return Fail(error);
     for (const ParameterSetting& setting : settings) {
-      if (!instance->SetParameter(*setting.param, setting.value, error)) {
-        instance.reset();
-        plugin->Call(static_cast<std::uint32_t>(HostCall::LibraryClose));
-        return Fail(error);
-      }
+      if (!instance->SetParameter(*setting.param, setting.value, error)) return Fail(error);
     }
     succeeded = RenderFrames(options, pipeline, clock, *instance, feedsInput ? &input : nullptr,
                              target);
   }
-  plugin->Call(static_cast<std::uint32_t>(HostCall::LibraryClose));
   if (succeeded && !pipeline->sink->Finish(error)) pipeline->Abort(error);
   if (pipeline->failed.load()) {
     pipeline->sink->Abandon();
     return Fail(pipeline->error);
-  }
-  if (kind == OutputKind::Png && !outputPattern.IsSequence() && !options.quiet) {
-    // Nothing: the file name is the caller's own.
   }
   return 0;
 }
