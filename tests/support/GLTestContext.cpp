@@ -1,16 +1,17 @@
 #include "GLTestContext.h"
 
-std::unique_ptr<OffscreenContext> GLTestContext::context;
+OffscreenContext* GLTestContext::context = nullptr;
 HostGL GLTestContext::gl;
 std::string GLTestContext::failure;
 
 void GLTestContext::SetUpTestSuite() {
   if (context || !failure.empty()) return;
-  context = OffscreenContext::Create(failure);
-  if (context && !gl.Load(*context)) {
+  std::unique_ptr<OffscreenContext> created = OffscreenContext::Create(failure);
+  if (created && !gl.Load(*created)) {
     failure = "the context lacks framebuffer or shader entry points";
-    context.reset();
+    return;
   }
+  context = created.release();
 }
 
 void GLTestContext::SetUp() {

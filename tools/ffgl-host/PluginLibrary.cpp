@@ -1,5 +1,7 @@
 #include "PluginLibrary.h"
 
+#include "HostClock.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #else
@@ -55,6 +57,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, std:
     dlclose(handle);
     return nullptr;
   }
+  // A fixed host time (hostclock::SetFixed) reaches the plug-in loaded last.
+  hostclock::ApplyTo(reinterpret_cast<const void*>(entry));
   return std::unique_ptr<PluginLibrary>(new PluginLibrary(handle, entry, path));
 }
 
