@@ -20,8 +20,8 @@ std::filesystem::path FreshDirectory() {
   static std::atomic<int> counter{0};
   const auto base = std::filesystem::temp_directory_path();
   for (;;) {
-    const auto candidate = base / ("ffgl-host-test-" + std::to_string(::getpid()) + "-" +
-                                   std::to_string(counter++));
+    const auto candidate =
+        base / ("ffgl-host-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
     if (std::filesystem::create_directory(candidate)) return candidate;
   }
 }
@@ -82,5 +82,6 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
 
 void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }

@@ -103,13 +103,13 @@ TEST_P(Orientation, TopRowOfTheInputIsTopRowOfTheOutput) {
     input = "-i - --size 16x8";
   }
   const std::string out = dir / (std::string("out.") + GetParam().output);
-  const HostResult result = RunHost("render " + zentrel + " " + input + " -o " + Quote(out),
-                                    stdinFile);
+  const HostResult result =
+      RunHost("render " + zentrel + " " + input + " -o " + Quote(out), stdinFile);
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto pixels = LoadPicture(out, width, height);
   ASSERT_EQ(pixels.size(), picture.size());
-  EXPECT_GT(pixels[0], 240);                                 // top-left red
-  EXPECT_LT(pixels[(pixels.size() - 4)], 15);                // bottom-right red
+  EXPECT_GT(pixels[0], 240);                   // top-left red
+  EXPECT_LT(pixels[(pixels.size() - 4)], 15);  // bottom-right red
   EXPECT_GT(pixels[(static_cast<std::size_t>(height / 2 - 1) * width) * 4], 240);
   EXPECT_LT(pixels[(static_cast<std::size_t>(height / 2) * width) * 4], 15);
 }

@@ -13,13 +13,13 @@ TEST(RenderPipe, FfmpegRoundTripMatchesPngSequence) {
   if (ffmpeg.empty()) GTEST_SKIP() << "ffmpeg not found";
   ScratchDir dir;
   const std::string host = Quote(FFGL_HOST) + " render " + Quote(ZENTREL_PLUGIN);
-  const std::string source = Quote(ffmpeg) +
-                             " -v error -f lavfi -i testsrc=size=64x36:rate=30 -frames:v 5";
+  const std::string source =
+      Quote(ffmpeg) + " -v error -f lavfi -i testsrc=size=64x36:rate=30 -frames:v 5";
 
-  const HostResult piped = RunShell(
-      source + " -f rawvideo -pix_fmt rgba - | " + host + " -i - --size 64x36 -o - | " +
-      Quote(ffmpeg) + " -v error -f rawvideo -pix_fmt rgba -s 64x36 -i - -f rawvideo " +
-      "-pix_fmt rgba " + Quote(dir / "piped.raw"));
+  const HostResult piped =
+      RunShell(source + " -f rawvideo -pix_fmt rgba - | " + host + " -i - --size 64x36 -o - | " +
+               Quote(ffmpeg) + " -v error -f rawvideo -pix_fmt rgba -s 64x36 -i - -f rawvideo " +
+               "-pix_fmt rgba " + Quote(dir / "piped.raw"));
   ASSERT_EQ(piped.exitCode, 0) << piped.err;
   EXPECT_EQ(piped.err, "");
 

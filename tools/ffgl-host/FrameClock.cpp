@@ -25,8 +25,7 @@ double WallSeconds() {
   clock_gettime(CLOCK_MONOTONIC_RAW, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 #else
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 #endif
 }
 

@@ -1,8 +1,9 @@
 #include "FrameSource.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 #if defined(_WIN32)
 #include <io.h>

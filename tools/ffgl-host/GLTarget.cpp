@@ -107,8 +107,8 @@ bool RenderTarget::Create(int w, int h, bool floatPixels, std::string& error) {
   glBindTexture(GL_TEXTURE_2D, colour);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glTexImage2D(GL_TEXTURE_2D, 0, floatPixels ? GL_RGBA32F : GL_RGBA8, w, h, 0, GL_RGBA,
-               pixelType, nullptr);
+  glTexImage2D(GL_TEXTURE_2D, 0, floatPixels ? GL_RGBA32F : GL_RGBA8, w, h, 0, GL_RGBA, pixelType,
+               nullptr);
   glBindTexture(GL_TEXTURE_2D, 0);
   gl.GenFramebuffers(1, &framebuffer);
   gl.BindFramebuffer(GL_FRAMEBUFFER, framebuffer);

@@ -71,6 +71,6 @@ class RenderTarget {
   GLuint buffers[maxDepth] = {};
   int depth = 1;
   int pending = 0;
-  int next = 0;  // the slot StartReadback fills
+  int next = 0;                       // the slot StartReadback fills
   std::vector<std::uint8_t> scratch;  // without pixel buffer objects
 };

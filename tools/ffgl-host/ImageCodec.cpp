@@ -1,12 +1,12 @@
 #include "ImageCodec.h"
 
+#include <stb_image.h>
+#include <stb_image_write.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-
-#include <stb_image.h>
-#include <stb_image_write.h>
 
 #include "RenderOptions.h"
 
@@ -52,8 +52,8 @@ bool DecodeImageFile(const std::string& path, std::vector<std::uint8_t>& pixels,
   int w = 0;
   int h = 0;
   int channels = 0;
-  stbi_uc* decoded = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h,
-                                           &channels, 4);
+  stbi_uc* decoded =
+      stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
   if (decoded == nullptr) {
     error = "cannot read image '" + path + "': " + stbi_failure_reason();
     return false;
@@ -88,8 +88,8 @@ void HueToRgb(double hue, double rgb[3]) {
   const double h = hue * 6.0;
   const int sector = static_cast<int>(h) % 6;
   const double f = h - std::floor(h);
-  const double table[6][3] = {{1, f, 0}, {1 - f, 1, 0}, {0, 1, f},
-                              {0, 1 - f, 1}, {f, 0, 1}, {1, 0, 1 - f}};
+  const double table[6][3] = {{1, f, 0},     {1 - f, 1, 0}, {0, 1, f},
+                              {0, 1 - f, 1}, {f, 0, 1},     {1, 0, 1 - f}};
   for (int c = 0; c < 3; ++c) rgb[c] = table[sector][c];
 }
 

@@ -1,10 +1,10 @@
 #include <cstdio>
 
 #include "Command.h"
+#include "KeptContext.h"
 #include "PluginDescription.h"
 #include "PluginInstance.h"
 #include "PluginLibrary.h"
-#include "KeptContext.h"
 
 namespace {
 
@@ -73,9 +73,8 @@ int RunInfo(const CommandArgs& args) {
   std::printf("  %-5s %-16s %-9s %-12s %s\n", "index", "name", "type", "default", "display");
   for (std::size_t i = 0; i < description.parameters.size(); ++i) {
     const ParameterDescription& param = description.parameters[i];
-    const std::string defaultText = param.type == ParamTypeText
-                                        ? "\"" + param.defaultText + "\""
-                                        : FormatNumber(param.defaultValue);
+    const std::string defaultText = param.type == ParamTypeText ? "\"" + param.defaultText + "\""
+                                                                : FormatNumber(param.defaultValue);
     const std::string display = haveDisplayTexts ? "\"" + displayTexts[i] + "\"" : "-";
     std::printf("  %-5u %-16s %-9s %-12s %s\n", param.index, param.name.c_str(),
                 ParamTypeName(param.type).c_str(), defaultText.c_str(), display.c_str());

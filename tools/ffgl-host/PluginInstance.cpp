@@ -65,8 +65,7 @@ bool PluginInstance::RenderFrame(TextureRecord* input, long frameIndex, std::str
 }
 
 bool PluginInstance::DisplayText(std::uint32_t index, std::string& text) const {
-  const MixedValue answer =
-      Call(plugin, HostCall::ParamReadoutQuery, MixedFromU32(index), handle);
+  const MixedValue answer = Call(plugin, HostCall::ParamReadoutQuery, MixedFromU32(index), handle);
   if (answer == 0 || answer == ResultFailureAllBits) return false;
   bool terminated = false;
   text = BoundedText(reinterpret_cast<const char*>(answer), maxDisplayTextLength, &terminated);

@@ -18,8 +18,7 @@ class PluginInstance {
 
   // Null with a one-line reason in `error` when code 18 fails.
   static std::unique_ptr<PluginInstance> Create(const PluginLibrary& plugin,
-                                                const ViewportRecord& viewport,
-                                                std::string& error);
+                                                const ViewportRecord& viewport, std::string& error);
 
   // `value` is the text for text parameters, a number otherwise; false with
   // a reason when it is not a number or the plug-in refuses it.

@@ -53,8 +53,8 @@ bool ClassifyOutput(const RenderOptions& options, OutputKind& kind, std::string&
     return false;
   }
   if (kind == OutputKind::Png && options.floatOutput) {
-    error = "--float writes raw float32 RGBA: name a .raw file or '-', not '" + options.output +
-            "'";
+    error =
+        "--float writes raw float32 RGBA: name a .raw file or '-', not '" + options.output + "'";
     return false;
   }
   return true;
@@ -275,8 +275,7 @@ int RunRender(const CommandArgs& args) {
   if (kind != OutputKind::RawStream && !outputPattern.Parse(options.output, error)) {
     return Fail(error);
   }
-  if (!options.input.empty() && options.input != "-" &&
-      !inputPattern.Parse(options.input, error)) {
+  if (!options.input.empty() && options.input != "-" && !inputPattern.Parse(options.input, error)) {
     return Fail(error);
   }
 
@@ -311,8 +310,7 @@ int RunRender(const CommandArgs& args) {
 
   const bool feedsInput = description.maxInputs >= 1;
   InputTexture input(gl);
-  if (feedsInput &&
-      !input.Create(source.Width(), source.Height(), options.powerOfTwo, error)) {
+  if (feedsInput && !input.Create(source.Width(), source.Height(), options.powerOfTwo, error)) {
     return Fail(error);
   }
   RenderTarget target(gl);
@@ -322,8 +320,12 @@ int RunRender(const CommandArgs& args) {
   for (FrameBuffer& buffer : pipeline->outputs) buffer.bytes.resize(target.FrameBytes());
 
   switch (kind) {
-    case OutputKind::Png: pipeline->sink = MakePngSink(outputPattern, width, height); break;
-    case OutputKind::RawFile: pipeline->sink = MakeRawFileSink(outputPattern); break;
+    case OutputKind::Png:
+      pipeline->sink = MakePngSink(outputPattern, width, height);
+      break;
+    case OutputKind::RawFile:
+      pipeline->sink = MakeRawFileSink(outputPattern);
+      break;
     case OutputKind::RawStream: {
       std::FILE* stream = TakeStdoutForFrames();
       if (stream == nullptr) return Fail("cannot take standard output for frames");
@@ -348,8 +350,8 @@ int RunRender(const CommandArgs& args) {
     for (const ParameterSetting& setting : settings) {
       if (!instance->SetParameter(*setting.param, setting.value, error)) return Fail(error);
     }
-    succeeded = RenderFrames(options, pipeline, clock, *instance, feedsInput ? &input : nullptr,
-                             target);
+    succeeded =
+        RenderFrames(options, pipeline, clock, *instance, feedsInput ? &input : nullptr, target);
   }
   if (succeeded && !pipeline->sink->Finish(error)) pipeline->Abort(error);
   if (pipeline->failed.load()) {

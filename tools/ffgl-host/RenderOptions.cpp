@@ -45,7 +45,8 @@ bool ParseNumber(const std::string& text, double& value) {
 namespace {
 
 bool ParseCount(const std::string& text, long& value) {
-  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+  if (text.empty() || text.size() > 9 ||
+      text.find_first_not_of("0123456789") != std::string::npos) {
     return false;
   }
   value = std::strtol(text.c_str(), nullptr, 10);

@@ -14,7 +14,7 @@ struct RenderOptions {
   std::string input;   // empty: built-in test picture; "-": raw RGBA8 on stdin
   std::string output;  // "-": raw frames on stdout
   std::vector<std::pair<std::string, std::string>> parameters;  // NAME, VALUE as given
-  int width = 0;   // 0: from the input, or the test picture's default
+  int width = 0;  // 0: from the input, or the test picture's default
   int height = 0;
   long frames = 0;  // 0: one frame, or every frame of a sequence or a pipe
   double fps = 30.0;
