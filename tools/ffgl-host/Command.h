@@ -10,3 +10,5 @@ using CommandArgs = std::vector<std::string>;
 int RunInfo(const CommandArgs& args);
 int RunRender(const CommandArgs& args);
 int RunValidate(const CommandArgs& args);
+int RunBench(const CommandArgs& args);
+int RunSheet(const CommandArgs& args);

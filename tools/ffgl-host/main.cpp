@@ -15,6 +15,8 @@ struct CommandEntry {
 const CommandEntry commands[] = {
     {"info", RunInfo, "info PLUGIN"},
     {"render", RunRender, "render PLUGIN [-i IMAGE] [-p NAME=VALUE]... [-o OUT] (render --help)"},
+    {"bench", RunBench, "bench PLUGIN [--size WxH]... [--frames N] (bench --help)"},
+    {"sheet", RunSheet, "sheet PLUGIN -o SHEET.png [--columns N] [--thumb WxH]"},
     {"validate", RunValidate, "validate PLUGIN [--level 1..10] [--seed S] [--json] [--only TEST]..."},
 };
 
