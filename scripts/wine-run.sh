@@ -48,9 +48,7 @@ case "$(pe_machine "$1")" in
     export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64
     ;;
   014c)
-    # The 64-bit wineserver serves 32-bit clients as well, and runs natively
-    # where i386 code would need qemu.
-    export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver64
+    export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32
     # Where i386 code runs through qemu (see enable-i386-exec.sh), Wine needs
     # the whole 4 GiB guest address space reserved up front to place its
     # fixed mappings.

@@ -18,6 +18,11 @@
 #include "glcontext/OffscreenContext.h"
 #include "host/HostCall.h"
 
+// <windows.h> (through the GL headers) maps DrawText to DrawTextA.
+#ifdef DrawText
+#undef DrawText
+#endif
+
 namespace {
 
 const char* const sheetUsage =
