@@ -25,7 +25,8 @@ const char* const benchUsage =
     "usage: ffgl-host bench PLUGIN [--size WxH]... [--frames N] [--warm-up N]\n"
     "Times the plug-in's frames against a pass-through shader on the same GL\n"
     "context, texture and framebuffer. Default sizes 1280x720, 1920x1080 and\n"
-    "3840x2160; 60 timed frames after 5 warm-up frames. Figures are medians.\n";
+    "3840x2160; 60 timed frames after 5 warm-up frames, the two alternating.\n"
+    "Figures are medians.\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "ffgl-host bench: %s\n", message.c_str());
@@ -120,38 +121,51 @@ struct Timing {
   std::vector<double> gpu;    // GL_TIME_ELAPSED, where the context has it
 };
 
-// Runs `draw` for warm-up plus timed frames; `draw` answers false to stop.
+using Draw = std::function<bool(bool timed)>;
+
+// One frame of `draw`; answers false when `draw` does.
+bool TimeFrame(const HostGL& gl, RenderTarget& target, InputTexture& input, GLuint query,
+               const Draw& draw, bool timed, Timing& timing) {
+  target.Prepare();
+  input.Prepare();
+  glFinish();
+  const double start = WallSeconds();
+  if (query != 0) gl.BeginQuery(GL_TIME_ELAPSED, query);
+  const double callStart = WallSeconds();
+  const bool ok = draw(timed);
+  const double callEnd = WallSeconds();
+  if (query != 0) gl.EndQuery(GL_TIME_ELAPSED);
+  glFinish();
+  const double end = WallSeconds();
+  if (!timed) return ok;
+  timing.frame.push_back(end - start);
+  timing.call.push_back(callEnd - callStart);
+  if (query != 0) {
+    GLuint64 elapsed = 0;
+    gl.GetQueryObjectui64v(query, GL_QUERY_RESULT, &elapsed);
+    timing.gpu.push_back(static_cast<double>(elapsed) * 1e-9);
+  }
+  return ok;
+}
+
+// Warm-up plus timed frames of both ways of drawing, alternating frame by
+// frame so that both see the same load from whatever else the machine runs.
 bool TimeFrames(const HostGL& gl, RenderTarget& target, InputTexture& input,
-                const BenchOptions& options, const std::function<bool(bool timed)>& draw,
-                Timing& timing) {
+                const BenchOptions& options, const Draw& effect, const Draw& pass,
+                Timing& effectTiming, Timing& passTiming) {
   const bool queries = gl.GenQueries && gl.BeginQuery && gl.EndQuery && gl.GetQueryObjectui64v;
   GLuint query = 0;
   if (queries) gl.GenQueries(1, &query);
-  timing.frame.reserve(options.frames);
-  timing.call.reserve(options.frames);
-  timing.gpu.reserve(options.frames);
+  for (Timing* timing : {&effectTiming, &passTiming}) {
+    timing->frame.reserve(options.frames);
+    timing->call.reserve(options.frames);
+    timing->gpu.reserve(options.frames);
+  }
   bool ok = true;
   for (long i = 0; ok && i < options.warmUp + options.frames; ++i) {
     const bool timed = i >= options.warmUp;
-    target.Prepare();
-    input.Prepare();
-    glFinish();
-    const double start = WallSeconds();
-    if (queries) gl.BeginQuery(GL_TIME_ELAPSED, query);
-    const double callStart = WallSeconds();
-    ok = draw(timed);
-    const double callEnd = WallSeconds();
-    if (queries) gl.EndQuery(GL_TIME_ELAPSED);
-    glFinish();
-    const double end = WallSeconds();
-    if (!timed) continue;
-    timing.frame.push_back(end - start);
-    timing.call.push_back(callEnd - callStart);
-    if (queries) {
-      GLuint64 elapsed = 0;
-      gl.GetQueryObjectui64v(query, GL_QUERY_RESULT, &elapsed);
-      timing.gpu.push_back(static_cast<double>(elapsed) * 1e-9);
-    }
+    ok = TimeFrame(gl, target, input, query, effect, timed, effectTiming) &&
+         TimeFrame(gl, target, input, query, pass, timed, passTiming);
   }
   if (queries) gl.DeleteQueries(1, &query);
   return ok;
@@ -182,27 +196,21 @@ bool BenchSize(const PluginLibrary& plugin, const HostGL& gl, const PassThrough&
   if (!instance) return false;
   TextureRecord& record = input.Record();
   long index = 0;
-  const bool rendered = TimeFrames(
-      gl, target, input, options,
-      [&](bool timed) {
-        // Armed only around the plug-in's own call: the first frames (context
-        // attachment, driver warm-up) are not steady state.
-        const std::uint64_t before = allocations::Count();
-        allocations::Arm(timed);
-        const bool ok = instance->RenderFrame(&record, index++, error);
-        allocations::Arm(false);
-        result.allocations += allocations::Count() - before;
-        return ok;
-      },
-      result.effect);
-  if (!rendered) return false;
-  return TimeFrames(
-      gl, target, input, options,
-      [&](bool) {
-        passThrough.Draw(record.textureId, 1.0f, 1.0f);
-        return true;
-      },
-      result.pass);
+  const Draw effect = [&](bool timed) {
+    // Armed only around the plug-in's own call: the first frames (context
+    // attachment, driver warm-up) are not steady state.
+    const std::uint64_t before = allocations::Count();
+    allocations::Arm(timed);
+    const bool ok = instance->RenderFrame(&record, index++, error);
+    allocations::Arm(false);
+    result.allocations += allocations::Count() - before;
+    return ok;
+  };
+  const Draw pass = [&](bool) {
+    passThrough.Draw(record.textureId, 1.0f, 1.0f);
+    return true;
+  };
+  return TimeFrames(gl, target, input, options, effect, pass, result.effect, result.pass);
 }
 
 struct LibraryCloser {
