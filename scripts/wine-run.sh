@@ -82,4 +82,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   fi
 ) 9>"$WINEPREFIX.lock"
 
+# Start the server ourselves, detached from our output: one that a program
+# starts inherits its stdout and keeps the caller (ctest, GoogleTest
+# discovery) waiting on the pipe until the server exits. It stays up for a
+# while after the last program, so back-to-back tests share it.
+"$WINESERVER" -p30 </dev/null >/dev/null 2>&1 || true
+
 exec "$WINELOADER" "$@"
