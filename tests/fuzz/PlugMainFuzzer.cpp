@@ -2,12 +2,12 @@
 // on an offscreen GL context. Only what a host may pass goes in: live handles,
 // small indices, null or harness-owned records. Every answer the standard
 // fixes for an invalid call is checked; a wrong one traps.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,8 +65,8 @@ MixedValue Call(HostCall call, MixedValue input = 0, void* instance = nullptr) {
   return plugMain(static_cast<std::uint32_t>(call), input, instance);
 }
 
-const std::uint32_t unknownCodes[] = {3, 11, 12, 14, 24, 25, 26, 27, 28, 29, 30, 34, 100,
-                                      0xFFFFFFFFu};
+const std::uint32_t unknownCodes[] = {3,  11, 12, 14, 24, 25,  26,
+                                      27, 28, 29, 30, 34, 100, 0xFFFFFFFFu};
 
 void RunOne(Bytes& bytes) {
   std::vector<void*> live;
@@ -108,7 +108,9 @@ void RunOne(Bytes& bytes) {
         }
         break;
       }
-      case 3: Call(HostCall::ParamRead, bytes.Index(), instance); break;
+      case 3:
+        Call(HostCall::ParamRead, bytes.Index(), instance);
+        break;
       case 4: {
         const MixedValue text = Call(HostCall::ParamReadoutQuery, bytes.Index(), instance);
         if (instance == nullptr) {
@@ -148,19 +150,25 @@ void RunOne(Bytes& bytes) {
         }
         break;
       }
-      case 7: Call(HostCall::ContextAttach, 0, instance); break;
-      case 8: Call(HostCall::ContextDetach, 0, instance); break;
-      case 9:
-        if (instance != nullptr) Call(HostCall::ViewportResize, MixedFromPointer(&viewport), instance);
+      case 7:
+        Call(HostCall::ContextAttach, 0, instance);
         break;
-      case 10: Call(HostCall::InputStatusQuery, bytes.Index(), instance); break;
+      case 8:
+        Call(HostCall::ContextDetach, 0, instance);
+        break;
+      case 9:
+        if (instance != nullptr)
+          Call(HostCall::ViewportResize, MixedFromPointer(&viewport), instance);
+        break;
+      case 10:
+        Call(HostCall::InputStatusQuery, bytes.Index(), instance);
+        break;
       case 11: {
-        const HostCall calls[] = {HostCall::InfoQuery,         HostCall::DetailsQuery,
-                                  HostCall::ParamCountQuery,   HostCall::ParamNameQuery,
-                                  HostCall::ParamDefaultQuery, HostCall::CapabilityQuery,
-                                  HostCall::ParamTypeQuery,    HostCall::ParamExtraAQuery,
-                                  HostCall::ParamExtraBQuery,  HostCall::PluginExtraQuery,
-                                  HostCall::LibraryOpen};
+        const HostCall calls[] = {
+            HostCall::InfoQuery,        HostCall::DetailsQuery,      HostCall::ParamCountQuery,
+            HostCall::ParamNameQuery,   HostCall::ParamDefaultQuery, HostCall::CapabilityQuery,
+            HostCall::ParamTypeQuery,   HostCall::ParamExtraAQuery,  HostCall::ParamExtraBQuery,
+            HostCall::PluginExtraQuery, HostCall::LibraryOpen};
         const HostCall call = calls[bytes.Byte() % 11];
         const std::uint32_t index = bytes.Index();
         const MixedValue answer = Call(call, index);

@@ -1,11 +1,11 @@
 // Runs `ffgl-host validate` against fixtures that each break one rule and
 // expects the matching check, and only a check, to catch it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <ostream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
@@ -15,8 +15,8 @@ struct ValidatorRun {
 };
 
 ValidatorRun Validate(const std::string& fixture, const std::string& arguments) {
-  const std::string command = std::string(FFGL_HOST) + " validate " + FIXTURE_DIR + "/" +
-                              fixture + ".so --seed 11 " + arguments + " 2>&1";
+  const std::string command = std::string(FFGL_HOST) + " validate " + FIXTURE_DIR + "/" + fixture +
+                              ".so --seed 11 " + arguments + " 2>&1";
   ValidatorRun run;
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -65,20 +65,24 @@ const FaultCase faultCases[] = {
     {"validate_fixture_hangs", "frames.sizes", "timed out", "no answer within"},
 };
 
-void PrintTo(const FaultCase& test, std::ostream* out) { *out << test.fixture << " / " << test.test; }
+void PrintTo(const FaultCase& test, std::ostream* out) {
+  *out << test.fixture << " / " << test.test;
+}
 
 class FaultIsCaught : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(FaultIsCaught, ByItsCheck) {
   const FaultCase& test = GetParam();
   const ValidatorRun run = Validate(test.fixture, std::string("--timeout 5 --only ") + test.test);
-  if (StatusOf(run, test.test) == "skipped" && run.output.find("not built in") != std::string::npos) {
+  if (StatusOf(run, test.test) == "skipped" &&
+      run.output.find("not built in") != std::string::npos) {
     GTEST_SKIP() << "this build of the validator cannot run " << test.test;
   }
   EXPECT_EQ(StatusOf(run, test.test), test.expected) << run.output;
   EXPECT_NE(run.output.find(test.reasonPart), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("--seed 11 --only " + std::string(test.test)), std::string::npos)
-      << "a failure names the seed that replays it\n" << run.output;
+      << "a failure names the seed that replays it\n"
+      << run.output;
   EXPECT_EQ(run.exitStatus, 1) << run.output;
 }
 

@@ -14,24 +14,29 @@ enum class Expect { LowFailure, AllBits, Null };
 
 const char* ExpectName(Expect expect) {
   switch (expect) {
-    case Expect::LowFailure: return "ResultFailure in the low 32 bits";
-    case Expect::AllBits: return "all bits set";
-    case Expect::Null: return "null";
+    case Expect::LowFailure:
+      return "ResultFailure in the low 32 bits";
+    case Expect::AllBits:
+      return "all bits set";
+    case Expect::Null:
+      return "null";
   }
   return "";
 }
 
 bool Matches(MixedValue answer, Expect expect) {
   switch (expect) {
-    case Expect::LowFailure: return U32FromMixed(answer) == ResultFailure;
-    case Expect::AllBits: return answer == ResultFailureAllBits;
-    case Expect::Null: return answer == 0;
+    case Expect::LowFailure:
+      return U32FromMixed(answer) == ResultFailure;
+    case Expect::AllBits:
+      return answer == ResultFailureAllBits;
+    case Expect::Null:
+      return answer == 0;
   }
   return false;
 }
 
-void ExpectAnswer(TestContext& context, const std::string& what, MixedValue answer,
-                  Expect expect) {
+void ExpectAnswer(TestContext& context, const std::string& what, MixedValue answer, Expect expect) {
   if (!Matches(answer, expect)) {
     context.Fail(what + " answers " + Hex(answer) + ", not " + ExpectName(expect));
   }
@@ -43,15 +48,21 @@ struct NullHandleCase {
   Expect expect;
 };
 const NullHandleCase nullHandleCases[] = {
-    {HostCall::ParamReadoutQuery, Expect::AllBits}, {HostCall::ParamWrite, Expect::LowFailure},
-    {HostCall::ParamRead, Expect::LowFailure},      {HostCall::InputStatusQuery, Expect::LowFailure},
-    {HostCall::FrameRender, Expect::LowFailure},    {HostCall::InstanceDestroy, Expect::LowFailure},
-    {HostCall::HostTimeSet, Expect::LowFailure},    {HostCall::ContextAttach, Expect::LowFailure},
-    {HostCall::ContextDetach, Expect::LowFailure},  {HostCall::ViewportResize, Expect::LowFailure},
+    {HostCall::ParamReadoutQuery, Expect::AllBits},
+    {HostCall::ParamWrite, Expect::LowFailure},
+    {HostCall::ParamRead, Expect::LowFailure},
+    {HostCall::InputStatusQuery, Expect::LowFailure},
+    {HostCall::FrameRender, Expect::LowFailure},
+    {HostCall::InstanceDestroy, Expect::LowFailure},
+    {HostCall::HostTimeSet, Expect::LowFailure},
+    {HostCall::ContextAttach, Expect::LowFailure},
+    {HostCall::ContextDetach, Expect::LowFailure},
+    {HostCall::ViewportResize, Expect::LowFailure},
 };
 
 // Codes no GL plug-in of this API answers with anything but ResultFailure.
-const std::uint32_t unknownCodes[] = {3,  11, 12, 14, 24, 25, 26, 27, 28, 29, 30, 34, 35, 40,
+const std::uint32_t unknownCodes[] = {3,  11, 12,  14,   24,          25,          26,
+                                      27, 28, 29,  30,   34,          35,          40,
                                       64, 99, 255, 1000, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu};
 
 void CheckInvalidCalls(TestContext& context) {
@@ -92,8 +103,8 @@ void CheckInvalidCalls(TestContext& context) {
     ExpectAnswer(context, "code 15" + at, CallPlugin(*plugin, HostCall::ParamTypeQuery, index),
                  Expect::LowFailure);
   }
-  const std::uint32_t capabilities[] = {0, 1, 2, 3, 6, 7, 8, 9, 12, 13, 14, 15, 16, 100,
-                                        0xFFFFFFFFu};
+  const std::uint32_t capabilities[] = {0,  1,  2,  3,  6,  7,   8,          9,
+                                        12, 13, 14, 15, 16, 100, 0xFFFFFFFFu};
   for (const std::uint32_t capability : capabilities) {
     const std::uint32_t answer = Call32(*plugin, HostCall::CapabilityQuery, capability);
     if (answer != 0 && answer != 1 && answer != ResultFailure) {
@@ -160,9 +171,12 @@ class CallFuzzer {
 
   std::uint32_t RandomIndex() {
     switch (context.RandomBelow(6)) {
-      case 0: return count + context.RandomBelow(4);
-      case 1: return context.RandomBelow(2) ? 0xFFFFFFFFu : 0x80000000u;
-      default: return count == 0 ? 0 : context.RandomBelow(count);
+      case 0:
+        return count + context.RandomBelow(4);
+      case 1:
+        return context.RandomBelow(2) ? 0xFFFFFFFFu : 0x80000000u;
+      default:
+        return count == 0 ? 0 : context.RandomBelow(count);
     }
   }
 
@@ -187,8 +201,10 @@ class CallFuzzer {
         if (context.RandomBelow(3) == 0) return Destroy(instance);
         return Create();
       case 2:
-      case 3: return Write(instance);
-      case 4: return Read(instance);
+      case 3:
+        return Write(instance);
+      case 4:
+        return Read(instance);
       case 5: {
         const std::uint32_t index = RandomIndex();
         const MixedValue text = CallPlugin(plugin, HostCall::ParamReadoutQuery, index, instance);
@@ -200,23 +216,31 @@ class CallFuzzer {
       }
       case 6:
       case 7:
-      case 8: return Frame(instance);
+      case 8:
+        return Frame(instance);
       case 9: {
         const double time = static_cast<double>(context.Random()() % 100000) / 10.0;
         CallPlugin(plugin, HostCall::HostTimeSet,
                    context.RandomBelow(4) == 0 ? 0 : MixedFromPointer(&time), instance);
         return;
       }
-      case 10: CallPlugin(plugin, HostCall::ContextAttach, 0, instance); return;
-      case 11: CallPlugin(plugin, HostCall::ContextDetach, 0, instance); return;
+      case 10:
+        CallPlugin(plugin, HostCall::ContextAttach, 0, instance);
+        return;
+      case 11:
+        CallPlugin(plugin, HostCall::ContextDetach, 0, instance);
+        return;
       case 12: {
         const ViewportRecord viewport{0, 0, 1 + context.RandomBelow(4096),
                                       1 + context.RandomBelow(4096)};
         CallPlugin(plugin, HostCall::ViewportResize, MixedFromPointer(&viewport), instance);
         return;
       }
-      case 13: CallPlugin(plugin, HostCall::InputStatusQuery, RandomIndex(), instance); return;
-      case 14: return PluginWide();
+      case 13:
+        CallPlugin(plugin, HostCall::InputStatusQuery, RandomIndex(), instance);
+        return;
+      case 14:
+        return PluginWide();
       default: {
         const std::uint32_t code = 24 + context.RandomBelow(7);
         const MixedValue answer = plugin.Call(code, context.Random()(), instance);
@@ -290,27 +314,34 @@ class CallFuzzer {
         }
         return;
       }
-      case 1: input.frame.inputCount = 0; break;
-      case 2: input.frame.inputs = nullptr; break;
-      case 3: input.pointers[0] = nullptr; break;
-      default: break;
+      case 1:
+        input.frame.inputCount = 0;
+        break;
+      case 2:
+        input.frame.inputs = nullptr;
+        break;
+      case 3:
+        input.pointers[0] = nullptr;
+        break;
+      default:
+        break;
     }
     CallPlugin(plugin, HostCall::FrameRender, input.Record(), instance);
   }
 
   void PluginWide() {
-    const HostCall calls[] = {HostCall::InfoQuery,        HostCall::DetailsQuery,
-                              HostCall::ParamCountQuery,  HostCall::ParamNameQuery,
+    const HostCall calls[] = {HostCall::InfoQuery,         HostCall::DetailsQuery,
+                              HostCall::ParamCountQuery,   HostCall::ParamNameQuery,
                               HostCall::ParamDefaultQuery, HostCall::CapabilityQuery,
-                              HostCall::ParamTypeQuery,   HostCall::ParamExtraAQuery,
-                              HostCall::ParamExtraBQuery, HostCall::PluginExtraQuery};
+                              HostCall::ParamTypeQuery,    HostCall::ParamExtraAQuery,
+                              HostCall::ParamExtraBQuery,  HostCall::PluginExtraQuery};
     const HostCall call = calls[context.RandomBelow(10)];
     const std::uint32_t input =
         call == HostCall::CapabilityQuery ? context.RandomBelow(20) : RandomIndex();
     const MixedValue answer = CallPlugin(plugin, call, input);
     if (call == HostCall::ParamNameQuery && input >= count && answer != 0) {
-      context.Fail(At() + "code 5 for unregistered index " + std::to_string(input) +
-                   " answers " + Hex(answer));
+      context.Fail(At() + "code 5 for unregistered index " + std::to_string(input) + " answers " +
+                   Hex(answer));
     }
     if (call == HostCall::ParamCountQuery && U32FromMixed(answer) != count) {
       context.Fail(At() + "the parameter count changed to " + Hex(answer));

@@ -10,9 +10,9 @@
 struct ChildOutcome {
   enum class Kind { Exited, Crashed, TimedOut, Unavailable };
   Kind kind = Kind::Unavailable;
-  int exitCode = 0;     // Exited
-  std::string detail;   // Crashed: the signal; Unavailable: why
-  std::string output;   // what the work answered, if it got that far
+  int exitCode = 0;    // Exited
+  std::string detail;  // Crashed: the signal; Unavailable: why
+  std::string output;  // what the work answered, if it got that far
 };
 
 // `work` runs in the child and answers the text handed back as `output`.

@@ -78,7 +78,8 @@ void CheckBadRecords(TestContext& context) {
       {"no inputs", [](FrameInput& f) { f.frame.inputCount = 0; }},
       {"a null input array", [](FrameInput& f) { f.frame.inputs = nullptr; }},
       {"a null first texture", [](FrameInput& f) { f.pointers[0] = nullptr; }},
-      {"a texture name that is no texture", [](FrameInput& f) { f.texture.textureId = 0x7FFF0001u; }},
+      {"a texture name that is no texture",
+       [](FrameInput& f) { f.texture.textureId = 0x7FFF0001u; }},
       {"texture name 0", [](FrameInput& f) { f.texture.textureId = 0; }},
       {"image size 0 x 0", [](FrameInput& f) { f.texture.imageWidth = f.texture.imageHeight = 0; }},
       {"texture size 0 x 0",
@@ -129,20 +130,20 @@ void CheckSizes(TestContext& context) {
     GLHarness::Target target = gl->MakeTarget(test.viewportWidth, test.viewportHeight, 2);
     const GLuint texture = gl->MakeTexture(static_cast<int>(test.textureWidth),
                                            static_cast<int>(test.textureHeight), 0xFFC08040u);
-    const std::string what = "image " + std::to_string(test.imageWidth) + "x" +
-                             std::to_string(test.imageHeight) + " in texture " +
-                             std::to_string(test.textureWidth) + "x" +
-                             std::to_string(test.textureHeight) + ", viewport " +
-                             std::to_string(test.viewportWidth) + "x" +
-                             std::to_string(test.viewportHeight);
+    const std::string what =
+        "image " + std::to_string(test.imageWidth) + "x" + std::to_string(test.imageHeight) +
+        " in texture " + std::to_string(test.textureWidth) + "x" +
+        std::to_string(test.textureHeight) + ", viewport " + std::to_string(test.viewportWidth) +
+        "x" + std::to_string(test.viewportHeight);
     if (texture == 0) {
       context.Warn(what + ": the driver refuses the texture");
       gl->DeleteTarget(target);
       continue;
     }
     gl->BindTarget(target);
-    void* instance = CreateInstance(context, *plugin, static_cast<std::uint32_t>(test.viewportWidth),
-                                    static_cast<std::uint32_t>(test.viewportHeight));
+    void* instance =
+        CreateInstance(context, *plugin, static_cast<std::uint32_t>(test.viewportWidth),
+                       static_cast<std::uint32_t>(test.viewportHeight));
     if (instance == nullptr) return;
     FrameInput frame(texture, test.imageWidth, test.imageHeight);
     frame.texture.textureWidth = test.textureWidth;

@@ -11,8 +11,8 @@ void APIENTRY OnDebugMessage(GLenum, GLenum type, GLuint, GLenum severity, GLsiz
   if (type != GL_DEBUG_TYPE_ERROR && severity != GL_DEBUG_SEVERITY_HIGH) return;
   auto* harness = static_cast<GLHarness*>(const_cast<void*>(user));
   if (harness->debugErrors.size() >= 16) return;
-  std::string text = length >= 0 ? std::string(message, static_cast<std::size_t>(length))
-                                 : std::string(message);
+  std::string text =
+      length >= 0 ? std::string(message, static_cast<std::size_t>(length)) : std::string(message);
   harness->debugErrors.push_back("debug output: " + text);
 }
 
@@ -20,13 +20,20 @@ void APIENTRY OnDebugMessage(GLenum, GLenum type, GLuint, GLenum severity, GLsiz
 
 std::string GLErrorName(GLenum error) {
   switch (error) {
-    case GL_INVALID_ENUM: return "GL_INVALID_ENUM";
-    case GL_INVALID_VALUE: return "GL_INVALID_VALUE";
-    case GL_INVALID_OPERATION: return "GL_INVALID_OPERATION";
-    case GL_STACK_OVERFLOW: return "GL_STACK_OVERFLOW";
-    case GL_STACK_UNDERFLOW: return "GL_STACK_UNDERFLOW";
-    case GL_OUT_OF_MEMORY: return "GL_OUT_OF_MEMORY";
-    case GL_INVALID_FRAMEBUFFER_OPERATION: return "GL_INVALID_FRAMEBUFFER_OPERATION";
+    case GL_INVALID_ENUM:
+      return "GL_INVALID_ENUM";
+    case GL_INVALID_VALUE:
+      return "GL_INVALID_VALUE";
+    case GL_INVALID_OPERATION:
+      return "GL_INVALID_OPERATION";
+    case GL_STACK_OVERFLOW:
+      return "GL_STACK_OVERFLOW";
+    case GL_STACK_UNDERFLOW:
+      return "GL_STACK_UNDERFLOW";
+    case GL_OUT_OF_MEMORY:
+      return "GL_OUT_OF_MEMORY";
+    case GL_INVALID_FRAMEBUFFER_OPERATION:
+      return "GL_INVALID_FRAMEBUFFER_OPERATION";
     default: {
       char text[32];
       std::snprintf(text, sizeof text, "GL error 0x%04X", error);
@@ -46,8 +53,7 @@ bool GLHarness::Start(std::string& error) {
     return false;
   }
   IsBuffer = reinterpret_cast<PFNGLISBUFFERPROC>(context->ProcAddress("glIsBuffer"));
-  IsFramebuffer =
-      reinterpret_cast<PFNGLISFRAMEBUFFERPROC>(context->ProcAddress("glIsFramebuffer"));
+  IsFramebuffer = reinterpret_cast<PFNGLISFRAMEBUFFERPROC>(context->ProcAddress("glIsFramebuffer"));
   IsRenderbuffer =
       reinterpret_cast<PFNGLISRENDERBUFFERPROC>(context->ProcAddress("glIsRenderbuffer"));
   BlendColor = reinterpret_cast<PFNGLBLENDCOLORPROC>(context->ProcAddress("glBlendColor"));
@@ -101,10 +107,9 @@ void GLHarness::Fill(const Target& target, std::uint32_t rgba) {
   glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-  glClearColor(static_cast<float>(rgba & 0xFF) / 255.0f,
-               static_cast<float>((rgba >> 8) & 0xFF) / 255.0f,
-               static_cast<float>((rgba >> 16) & 0xFF) / 255.0f,
-               static_cast<float>(rgba >> 24) / 255.0f);
+  glClearColor(
+      static_cast<float>(rgba & 0xFF) / 255.0f, static_cast<float>((rgba >> 8) & 0xFF) / 255.0f,
+      static_cast<float>((rgba >> 16) & 0xFF) / 255.0f, static_cast<float>(rgba >> 24) / 255.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   glClearColor(clear[0], clear[1], clear[2], clear[3]);
   glColorMask(mask[0], mask[1], mask[2], mask[3]);
@@ -127,9 +132,8 @@ GLuint GLHarness::MakeTexture(int width, int height, std::uint32_t rgba) {
   glBindTexture(GL_TEXTURE_2D, texture);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                        static_cast<std::size_t>(height),
-                                    rgba);
+  std::vector<std::uint32_t> pixels(
+      static_cast<std::size_t>(width) * static_cast<std::size_t>(height), rgba);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,

@@ -14,12 +14,12 @@ struct StateItem {
 };
 using StateSnapshot = std::vector<StateItem>;
 
-const GLenum capabilities[] = {GL_BLEND,        GL_DEPTH_TEST,   GL_CULL_FACE,
-                               GL_SCISSOR_TEST, GL_STENCIL_TEST, GL_DITHER,
-                               GL_POLYGON_OFFSET_FILL, GL_ALPHA_TEST, GL_LIGHTING};
-const char* const capabilityNames[] = {"GL_BLEND",        "GL_DEPTH_TEST",   "GL_CULL_FACE",
-                                       "GL_SCISSOR_TEST", "GL_STENCIL_TEST", "GL_DITHER",
-                                       "GL_POLYGON_OFFSET_FILL", "GL_ALPHA_TEST", "GL_LIGHTING"};
+const GLenum capabilities[] = {
+    GL_BLEND,  GL_DEPTH_TEST,          GL_CULL_FACE,  GL_SCISSOR_TEST, GL_STENCIL_TEST,
+    GL_DITHER, GL_POLYGON_OFFSET_FILL, GL_ALPHA_TEST, GL_LIGHTING};
+const char* const capabilityNames[] = {
+    "GL_BLEND",  "GL_DEPTH_TEST",          "GL_CULL_FACE",  "GL_SCISSOR_TEST", "GL_STENCIL_TEST",
+    "GL_DITHER", "GL_POLYGON_OFFSET_FILL", "GL_ALPHA_TEST", "GL_LIGHTING"};
 
 struct IntegerQuery {
   GLenum name;
@@ -95,8 +95,8 @@ StateSnapshot Capture(GLHarness& gl) {
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &binding);
     state.push_back({"GL_TEXTURE_BINDING_2D on unit " + std::to_string(unit), {double(binding)}});
     glGetIntegerv(GL_TEXTURE_BINDING_CUBE_MAP, &binding);
-    state.push_back({"GL_TEXTURE_BINDING_CUBE_MAP on unit " + std::to_string(unit),
-                     {double(binding)}});
+    state.push_back(
+        {"GL_TEXTURE_BINDING_CUBE_MAP on unit " + std::to_string(unit), {double(binding)}});
     state.push_back({"GL_TEXTURE_2D enabled on unit " + std::to_string(unit),
                      {double(glIsEnabled(GL_TEXTURE_2D))}});
   }
@@ -233,9 +233,8 @@ void CheckPreserved(TestContext& context) {
 
   const int rounds = 1 + context.Level() / 3;
   for (int round = 0; round < rounds && !context.Failed(); ++round) {
-    around("code 18 (create)", false, [&] {
-      instance = CreateInstance(context, *plugin, viewport.width, viewport.height);
-    });
+    around("code 18 (create)", false,
+           [&] { instance = CreateInstance(context, *plugin, viewport.width, viewport.height); });
     if (instance == nullptr) return;
     around("code 21 (attach)", false,
            [&] { CallPlugin(*plugin, HostCall::ContextAttach, 0, instance); });
@@ -275,6 +274,6 @@ void CheckPreserved(TestContext& context) {
 }  // namespace
 
 void AddGLStateTests(std::vector<ValidateTest>& tests) {
-  tests.push_back({"gl-state.preserved", "checking GL state around every instance call",
-                   CheckPreserved});
+  tests.push_back(
+      {"gl-state.preserved", "checking GL state around every instance call", CheckPreserved});
 }

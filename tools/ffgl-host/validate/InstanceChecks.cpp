@@ -102,8 +102,7 @@ void CheckDefaults(TestContext& context) {
   PluginLibrary* plugin = context.Plugin();
   GLHarness* gl = context.GL();
   if (plugin == nullptr || gl == nullptr) return;
-  const std::vector<std::uint32_t> numeric =
-      NumericParams(*plugin, ParamCount(context, *plugin));
+  const std::vector<std::uint32_t> numeric = NumericParams(*plugin, ParamCount(context, *plugin));
   void* first = CreateInstance(context, *plugin);
   if (first == nullptr) return;
   ExpectDefaults(context, *plugin, first, numeric, "a new instance");
@@ -132,10 +131,9 @@ void CheckDefaults(TestContext& context) {
 }  // namespace
 
 void AddInstanceTests(std::vector<ValidateTest>& tests) {
-  tests.push_back({"instances.lifecycle", "creating and destroying many instances",
-                   CheckLifecycle});
+  tests.push_back(
+      {"instances.lifecycle", "creating and destroying many instances", CheckLifecycle});
   tests.push_back({"instances.attach-orders", "attaching, detaching and drawing in every order",
                    CheckAttachOrders});
-  tests.push_back({"instances.defaults", "reading the parameters of new instances",
-                   CheckDefaults});
+  tests.push_back({"instances.defaults", "reading the parameters of new instances", CheckDefaults});
 }

@@ -5,8 +5,8 @@
 #include <dlfcn.h>
 #include <link.h>
 #endif
-#include <set>
 #include <cstring>
+#include <set>
 
 #include "PluginDescription.h"
 #include "validate/AllocationCounter.h"
@@ -56,8 +56,9 @@ std::string Signature(PluginLibrary& plugin) {
     const std::uint32_t type = Call32(plugin, HostCall::ParamTypeQuery, i);
     add(std::to_string(type));
     const MixedValue value = CallPlugin(plugin, HostCall::ParamDefaultQuery, i);
-    add(type == ParamTypeText ? (IsFailurePointer(value) ? "null"
-                                                         : BoundedText(reinterpret_cast<const char*>(value), textLimit))
+    add(type == ParamTypeText ? (IsFailurePointer(value)
+                                     ? "null"
+                                     : BoundedText(reinterpret_cast<const char*>(value), textLimit))
                               : Hex(U32FromMixed(value)));
     add(Hex(Call32(plugin, HostCall::ParamExtraAQuery, i)));
     add(Hex(Call32(plugin, HostCall::ParamExtraBQuery, i)));
@@ -77,7 +78,8 @@ void CheckRecords(TestContext& context) {
   } else if (info->apiMinor != 500) {
     context.Warn("API version 1." + std::to_string(info->apiMinor) + ", not 1.500");
   }
-  if (!Printable(info->uniqueId, 4)) context.Fail("the 4-byte identifier is not 4 printable characters");
+  if (!Printable(info->uniqueId, 4))
+    context.Fail("the 4-byte identifier is not 4 printable characters");
   const std::size_t nameLength = strnlen(info->name, 16);
   if (nameLength == 0) context.Fail("the plug-in name is empty");
   if (!Printable(info->name, nameLength)) context.Fail("the plug-in name has unprintable bytes");
@@ -108,7 +110,8 @@ void CheckRecords(TestContext& context) {
         param.type != ParamTypeStandard && param.type > 15) {
       context.Warn(which + " has the unknown type " + std::to_string(param.type));
     }
-    if (param.type != ParamTypeText && !(param.defaultValue >= 0.0f && param.defaultValue <= 1.0f)) {
+    if (param.type != ParamTypeText &&
+        !(param.defaultValue >= 0.0f && param.defaultValue <= 1.0f)) {
       context.Warn(which + " has a default outside [0, 1]");
     }
   }
@@ -211,8 +214,8 @@ void CheckReload(TestContext& context) {
 }  // namespace
 
 void AddLibraryTests(std::vector<ValidateTest>& tests) {
-  tests.push_back({"library.records", "reading the InfoRecord, DetailsRecord and parameters",
-                   CheckRecords});
+  tests.push_back(
+      {"library.records", "reading the InfoRecord, DetailsRecord and parameters", CheckRecords});
   tests.push_back({"library.no-context", "asking plug-in-wide questions with no GL context",
                    CheckWithoutContext});
   tests.push_back({"library.reload", "loading and unloading the library repeatedly", CheckReload});

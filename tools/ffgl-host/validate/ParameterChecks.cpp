@@ -14,8 +14,7 @@ constexpr std::size_t displayLimit = 256;
 void CheckDisplayText(TestContext& context, PluginLibrary& plugin, void* instance,
                       std::uint32_t index, const std::string& value) {
   const MixedValue text = CallPlugin(plugin, HostCall::ParamReadoutQuery, index, instance);
-  const std::string which =
-      "display text of parameter " + std::to_string(index) + " at " + value;
+  const std::string which = "display text of parameter " + std::to_string(index) + " at " + value;
   if (IsFailurePointer(text)) return context.Fail(which + " is " + Hex(text));
   const char* chars = reinterpret_cast<const char*>(text);
   if (memchr(chars, '\0', displayLimit) == nullptr) {
@@ -97,6 +96,6 @@ void CheckRoundTrip(TestContext& context) {
 }  // namespace
 
 void AddParameterTests(std::vector<ValidateTest>& tests) {
-  tests.push_back({"params.round-trip", "writing and reading odd parameter values",
-                   CheckRoundTrip});
+  tests.push_back(
+      {"params.round-trip", "writing and reading odd parameter values", CheckRoundTrip});
 }

@@ -59,11 +59,19 @@ std::uint32_t BitsFromFloat(float value) {
 
 const std::vector<InterestingValue>& InterestingValues() {
   static const std::vector<InterestingValue> values = {
-      {"0", 0x00000000u},         {"1", 0x3F800000u},          {"0.5", 0x3F000000u},
-      {"subnormal", 0x00000001u}, {"subnormal 1e-40", 0x000116C2u},
-      {"-0", 0x80000000u},        {"2", 0x40000000u},          {"-1", 0xBF800000u},
-      {"NaN", 0x7FC00000u},       {"NaN with payload", 0x7FC12345u},
-      {"-NaN", 0xFFC00000u},      {"+inf", 0x7F800000u},       {"-inf", 0xFF800000u},
+      {"0", 0x00000000u},
+      {"1", 0x3F800000u},
+      {"0.5", 0x3F000000u},
+      {"subnormal", 0x00000001u},
+      {"subnormal 1e-40", 0x000116C2u},
+      {"-0", 0x80000000u},
+      {"2", 0x40000000u},
+      {"-1", 0xBF800000u},
+      {"NaN", 0x7FC00000u},
+      {"NaN with payload", 0x7FC12345u},
+      {"-NaN", 0xFFC00000u},
+      {"+inf", 0x7F800000u},
+      {"-inf", 0xFF800000u},
       {"largest float", 0x7F7FFFFFu},
   };
   return values;

@@ -28,12 +28,18 @@ std::string JsonString(const std::string& text) {
 
 const char* StatusName(ResultStatus status) {
   switch (status) {
-    case ResultStatus::Passed: return "passed";
-    case ResultStatus::Failed: return "failed";
-    case ResultStatus::Skipped: return "skipped";
-    case ResultStatus::Warning: return "warning";
-    case ResultStatus::Crashed: return "crashed";
-    case ResultStatus::TimedOut: return "timed out";
+    case ResultStatus::Passed:
+      return "passed";
+    case ResultStatus::Failed:
+      return "failed";
+    case ResultStatus::Skipped:
+      return "skipped";
+    case ResultStatus::Warning:
+      return "warning";
+    case ResultStatus::Crashed:
+      return "crashed";
+    case ResultStatus::TimedOut:
+      return "timed out";
   }
   return "failed";
 }
@@ -44,15 +50,15 @@ bool IsFailure(ResultStatus status) {
 }
 
 std::string ReplayCommand(const TestResult& result, const ValidateOptions& options) {
-  return "ffgl-host validate " + options.pluginPath + " --level " +
-         std::to_string(options.level) + " --seed " + std::to_string(result.seed) + " --only " +
-         result.name;
+  return "ffgl-host validate " + options.pluginPath + " --level " + std::to_string(options.level) +
+         " --seed " + std::to_string(result.seed) + " --only " + result.name;
 }
 
 void PrintResultLine(const TestResult& result, const ValidateOptions& options) {
   std::printf("%-10s %s: %s", StatusName(result.status), result.name.c_str(),
               result.reason.c_str());
-  if (IsFailure(result.status)) std::printf(" [replay: %s]", ReplayCommand(result, options).c_str());
+  if (IsFailure(result.status))
+    std::printf(" [replay: %s]", ReplayCommand(result, options).c_str());
   std::printf("\n");
   std::fflush(stdout);
 }
@@ -61,12 +67,24 @@ std::string SummaryLine(const std::vector<TestResult>& results) {
   int passed = 0, failed = 0, skipped = 0, warnings = 0, crashed = 0, timedOut = 0;
   for (const TestResult& result : results) {
     switch (result.status) {
-      case ResultStatus::Passed: ++passed; break;
-      case ResultStatus::Failed: ++failed; break;
-      case ResultStatus::Skipped: ++skipped; break;
-      case ResultStatus::Warning: ++warnings; break;
-      case ResultStatus::Crashed: ++failed, ++crashed; break;
-      case ResultStatus::TimedOut: ++failed, ++timedOut; break;
+      case ResultStatus::Passed:
+        ++passed;
+        break;
+      case ResultStatus::Failed:
+        ++failed;
+        break;
+      case ResultStatus::Skipped:
+        ++skipped;
+        break;
+      case ResultStatus::Warning:
+        ++warnings;
+        break;
+      case ResultStatus::Crashed:
+        ++failed, ++crashed;
+        break;
+      case ResultStatus::TimedOut:
+        ++failed, ++timedOut;
+        break;
     }
   }
   return std::to_string(passed) + " passed, " + std::to_string(failed) + " failed, " +
@@ -80,12 +98,12 @@ void PrintJson(const std::vector<TestResult>& results, const ValidateOptions& op
               static_cast<unsigned long long>(options.seed));
   for (std::size_t i = 0; i < results.size(); ++i) {
     const TestResult& result = results[i];
-    std::printf("    {\"name\": %s, \"status\": %s, \"reason\": %s, \"seed\": %llu, "
-                "\"replay\": %s}%s\n",
-                JsonString(result.name).c_str(), JsonString(StatusName(result.status)).c_str(),
-                JsonString(result.reason).c_str(), static_cast<unsigned long long>(result.seed),
-                JsonString(ReplayCommand(result, options)).c_str(),
-                i + 1 < results.size() ? "," : "");
+    std::printf(
+        "    {\"name\": %s, \"status\": %s, \"reason\": %s, \"seed\": %llu, "
+        "\"replay\": %s}%s\n",
+        JsonString(result.name).c_str(), JsonString(StatusName(result.status)).c_str(),
+        JsonString(result.reason).c_str(), static_cast<unsigned long long>(result.seed),
+        JsonString(ReplayCommand(result, options)).c_str(), i + 1 < results.size() ? "," : "");
   }
   std::printf("  ],\n  \"summary\": %s\n}\n", JsonString(SummaryLine(results)).c_str());
 }

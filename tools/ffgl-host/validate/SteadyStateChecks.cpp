@@ -38,7 +38,8 @@ void CheckAllocations(TestContext& context) {
   GLHarness* gl = context.GL();
   if (plugin == nullptr || gl == nullptr) return;
   // Any address inside the plug-in finds its object; its InfoRecord is one.
-  allocations::WatchObjectOf(reinterpret_cast<const void*>(CallPlugin(*plugin, HostCall::InfoQuery)));
+  allocations::WatchObjectOf(
+      reinterpret_cast<const void*>(CallPlugin(*plugin, HostCall::InfoQuery)));
   GLHarness::Target target = gl->MakeTarget(32, 32, 0);
   gl->BindTarget(target);
   void* instance = CreateInstance(context, *plugin, 32, 32);
@@ -140,8 +141,8 @@ void CheckGLObjects(TestContext& context) {
 }  // namespace
 
 void AddSteadyStateTests(std::vector<ValidateTest>& tests) {
-  tests.push_back({"steady-state.allocations", "counting heap allocations per frame",
-                   CheckAllocations});
-  tests.push_back({"steady-state.gl-objects", "counting GL objects made per frame",
-                   CheckGLObjects});
+  tests.push_back(
+      {"steady-state.allocations", "counting heap allocations per frame", CheckAllocations});
+  tests.push_back(
+      {"steady-state.gl-objects", "counting GL objects made per frame", CheckGLObjects});
 }

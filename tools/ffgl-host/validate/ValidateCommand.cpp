@@ -83,9 +83,9 @@ bool ParseOptions(const CommandArgs& args, ValidateOptions& options) {
     }
   }
   if (!seedGiven) {
-    options.seed = static_cast<std::uint64_t>(
-                       std::chrono::system_clock::now().time_since_epoch().count()) %
-                   1000000000ull;
+    options.seed =
+        static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) %
+        1000000000ull;
   }
   if (options.timeoutSeconds == 0) options.timeoutSeconds = 20.0 + 6.0 * options.level;
   return !options.pluginPath.empty();
@@ -113,18 +113,19 @@ TestResult RunOne(const ValidateTest& test, const ValidateOptions& options) {
       return result;
     case ChildOutcome::Kind::TimedOut:
       result.status = ResultStatus::TimedOut;
-      result.reason = "no answer within " + std::to_string(static_cast<int>(
-                                                options.timeoutSeconds)) + " s (" + test.what +
-                      ")" + (outcome.output.empty() ? "" : ", after: " + reason);
+      result.reason = "no answer within " +
+                      std::to_string(static_cast<int>(options.timeoutSeconds)) + " s (" +
+                      test.what + ")" + (outcome.output.empty() ? "" : ", after: " + reason);
       return result;
     case ChildOutcome::Kind::Crashed:
       result.status = ResultStatus::Crashed;
-      result.reason = outcome.detail + (outcome.output.empty()
-                                            ? " while " + std::string(test.what)
-                                            : " at exit, after the test answered: " +
-                                                  outcome.output);
+      result.reason =
+          outcome.detail + (outcome.output.empty()
+                                ? " while " + std::string(test.what)
+                                : " at exit, after the test answered: " + outcome.output);
       return result;
-    case ChildOutcome::Kind::Exited: break;
+    case ChildOutcome::Kind::Exited:
+      break;
   }
   if (outcome.output.empty()) {
     result.status = ResultStatus::Crashed;
@@ -132,10 +133,14 @@ TestResult RunOne(const ValidateTest& test, const ValidateOptions& options) {
                     ") without answering, while " + test.what;
     return result;
   }
-  if (statusText == "passed") result.status = ResultStatus::Passed;
-  else if (statusText == "skipped") result.status = ResultStatus::Skipped;
-  else if (statusText == "warning") result.status = ResultStatus::Warning;
-  else result.status = ResultStatus::Failed;
+  if (statusText == "passed")
+    result.status = ResultStatus::Passed;
+  else if (statusText == "skipped")
+    result.status = ResultStatus::Skipped;
+  else if (statusText == "warning")
+    result.status = ResultStatus::Warning;
+  else
+    result.status = ResultStatus::Failed;
   result.reason = reason;
   if (outcome.exitCode != 0) {
     // A memory checker or the plug-in's exit path made the process fail.

@@ -21,7 +21,7 @@ struct ValidateOptions {
   // Keeps the library loaded until the process ends, so leak reports from
   // memory checkers still carry the plug-in's symbols.
   bool noUnload = false;
-  double timeoutSeconds = 0;  // 0: chosen from the level
+  double timeoutSeconds = 0;      // 0: chosen from the level
   std::vector<std::string> only;  // test names or group prefixes
 };
 
