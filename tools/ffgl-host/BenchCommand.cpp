@@ -50,7 +50,8 @@ bool ParseSize(const std::string& text, Size& size) {
 
 bool ParseCount(const std::string& text, long low, long& value) {
   double number = 0.0;
-  if (!ParseNumber(text, number) || number < low || number > 1e6 || number != static_cast<long>(number)) {
+  if (!ParseNumber(text, number) || number < low || number > 1e6 ||
+      number != static_cast<long>(number)) {
     return false;
   }
   value = static_cast<long>(number);

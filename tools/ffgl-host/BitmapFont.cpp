@@ -10,6 +10,7 @@ struct Glyph {
 
 // '#' is ink. Capitals and digits stand on row 6; the last row holds only
 // descenders.
+// clang-format off
 const Glyph glyphs[] = {
     {' ', {".....", ".....", ".....", ".....", ".....", ".....", ".....", "....."}},
     {'.', {".....", ".....", ".....", ".....", ".....", ".##..", ".##..", "....."}},
@@ -85,6 +86,7 @@ const Glyph glyphs[] = {
 
 const Glyph unknown = {
     '?', {"#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#####", "....."}};
+// clang-format on
 
 const Glyph& Find(char character) {
   for (const Glyph& glyph : glyphs) {

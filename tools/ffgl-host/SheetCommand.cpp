@@ -215,7 +215,8 @@ int RunSheet(const CommandArgs& args) {
   labelWidth += gap * 2;
   const int cellHeight = thumbH + lineHeight + gap;
   const int sheetWidth = margin * 2 + labelWidth + options.columns * (thumbW + gap) - gap;
-  const int sheetHeight = margin * 2 + lineHeight + gap + static_cast<int>(rows.size()) * cellHeight;
+  const int sheetHeight =
+      margin * 2 + lineHeight + gap + static_cast<int>(rows.size()) * cellHeight;
   Canvas canvas(sheetWidth, sheetHeight, backgroundColour);
   canvas.Text(margin, margin,
               description.name + " " + description.uniqueId +
