@@ -9,6 +9,8 @@
 # EXTRA_ALLOWED admits more needed libraries (the sanitizer runtimes of an
 # instrumented build).
 
+cmake_minimum_required(VERSION 3.25)
+
 foreach(required LIBRARY FORMAT OBJDUMP)
   if(NOT DEFINED ${required})
     message(FATAL_ERROR "CheckExports.cmake: -D${required}=... is missing")
