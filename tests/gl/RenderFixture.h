@@ -8,11 +8,16 @@
 #include "LoadedPlugin.h"
 
 // Drives the built plug-in through plugMain on real GL, with the host
-// holding the plug-in's monotonic clock. An instance is created at clock
-// time 0 (its set-up), so a frame at `seconds` sees exactly that much time.
+// holding the plug-in's monotonic clock where it can (Linux). An instance is
+// created at clock time 0 (its set-up), so a frame at `seconds` sees exactly
+// that much time. Where the clock cannot be held, only frames at Speed 0.5
+// (which stands the wave still) have a known time: tests that need more
+// skip themselves through RequireFixedClock.
 class RenderFixture : public GLTestContext {
  protected:
   void SetUp() override;
+  // True where frames see the time RenderAt asks for.
+  static bool ClockIsFixed() { return hostclock::Available(); }
   void TearDown() override;
 
   void* CreateInstance();
