@@ -29,7 +29,9 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, std:
     error = "cannot load plug-in '" + path + "': " + LastWindowsError();
     return nullptr;
   }
-  auto entry = reinterpret_cast<PlugMain>(GetProcAddress(module, "plugMain"));
+  // Through a generic function pointer: FARPROC's own type says nothing.
+  auto entry = reinterpret_cast<PlugMain>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, "plugMain")));
   if (entry == nullptr) {
     error = "plug-in '" + path + "' has no plugMain export";
     FreeLibrary(module);
