@@ -44,6 +44,9 @@ else
   tested=(linux-x86_64 linux-x86_64-asan linux-i386 windows-x64)
   for preset in "${tested[@]}"; do build "$preset"; done
   build windows-x86 --target ZentrelV1 ffgl-host exports_probe
+  for preset in linux-x86_64 linux-i386 windows-x64 windows-x86; do
+    cmake --build --preset "$preset" --target dist >/dev/null
+  done
   status=0
   bash scripts/with-xvfb.sh bash scripts/run-tests.sh "${tested[@]}" || status=1
   echo "== windows-x86: export and import tables"
