@@ -49,8 +49,7 @@ namespace {
 
 // A location still negative is looked up again and not set this frame.
 template <typename SetValue>
-void SetUniform(FFGLShader& shader, std::int32_t& location, const char* name,
-                SetValue setValue) {
+void SetUniform(FFGLShader& shader, std::int32_t& location, const char* name, SetValue setValue) {
   if (location < 0) {
     location = shader.UniformLocation(name);
     return;

@@ -27,9 +27,7 @@ const char* CFreeFrameGLPlugin::ParamDisplayText(std::uint32_t index) {
 
 std::uint32_t CFreeFrameGLPlugin::SetParamValue(std::uint32_t, float) { return ResultFailure; }
 
-std::uint32_t CFreeFrameGLPlugin::SetParamText(std::uint32_t, const char*) {
-  return ResultFailure;
-}
+std::uint32_t CFreeFrameGLPlugin::SetParamText(std::uint32_t, const char*) { return ResultFailure; }
 
 float CFreeFrameGLPlugin::GetParamValue(std::uint32_t) { return 0.0f; }
 

@@ -18,9 +18,8 @@ class PluginRegistration {
  public:
   PluginRegistration(EffectFactory factory, const char* uniqueId, const char* name,
                      std::uint32_t apiMajor, std::uint32_t apiMinor, std::uint32_t versionMajor,
-                     std::uint32_t versionMinor, std::uint32_t pluginType,
-                     const char* description, const char* about, std::uint32_t extraSize,
-                     void* extraData);
+                     std::uint32_t versionMinor, std::uint32_t pluginType, const char* description,
+                     const char* about, std::uint32_t extraSize, void* extraData);
   ~PluginRegistration();
 
   PluginRegistration(const PluginRegistration&) = delete;

@@ -13,9 +13,8 @@ bool ApplyDefaults(CFreeFrameGLPlugin& instance, const CFreeFrameGLPlugin& descr
     const std::uint32_t type = description.ParamTypeOf(i);
     const MixedValue value = description.ParamDefaultOf(i);
     const std::uint32_t answer =
-        type == ParamTypeText
-            ? instance.SetParamText(i, reinterpret_cast<const char*>(value))
-            : instance.SetParamValue(i, FloatFromMixed(value));
+        type == ParamTypeText ? instance.SetParamText(i, reinterpret_cast<const char*>(value))
+                              : instance.SetParamValue(i, FloatFromMixed(value));
     if (answer == ResultFailure) return false;
   }
   return true;

@@ -117,8 +117,7 @@ MixedValue PerInstance(HostCall call, MixedValue input, CFreeFrameGLPlugin* inst
     case HostCall::ViewportResize:
       if (instance == nullptr) return failure;
       // Handed on unread, null included: the standard leaves it to the effect.
-      return MixedFromU32(
-          instance->ResizeViewport(reinterpret_cast<const ViewportRecord*>(input)));
+      return MixedFromU32(instance->ResizeViewport(reinterpret_cast<const ViewportRecord*>(input)));
 
     default: return failure;
   }
@@ -134,9 +133,7 @@ MixedValue Dispatch(std::uint32_t code, MixedValue input, void* handle) {
     case HostCall::DetailsQuery:
       return MixedFromPointer(registrationPointer != nullptr ? registrationPointer->Details()
                                                              : nullptr);
-    case HostCall::LibraryClose:
-      CloseDescriptionInstance();
-      return ResultSuccess;
+    case HostCall::LibraryClose: CloseDescriptionInstance(); return ResultSuccess;
     case HostCall::InstanceCreate:
       return CreateInstance(reinterpret_cast<const ViewportRecord*>(input));
 
@@ -148,8 +145,7 @@ MixedValue Dispatch(std::uint32_t code, MixedValue input, void* handle) {
     case HostCall::ParamTypeQuery:
     case HostCall::ParamExtraAQuery:
     case HostCall::ParamExtraBQuery:
-    case HostCall::PluginExtraQuery:
-      return PluginWide(call, U32FromMixed(input));
+    case HostCall::PluginExtraQuery: return PluginWide(call, U32FromMixed(input));
 
     case HostCall::ParamReadoutQuery:
     case HostCall::ParamWrite:
@@ -160,8 +156,7 @@ MixedValue Dispatch(std::uint32_t code, MixedValue input, void* handle) {
     case HostCall::HostTimeSet:
     case HostCall::ContextAttach:
     case HostCall::ContextDetach:
-    case HostCall::ViewportResize:
-      return PerInstance(call, input, instance);
+    case HostCall::ViewportResize: return PerInstance(call, input, instance);
   }
   return failure;
 }

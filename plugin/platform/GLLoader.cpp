@@ -98,11 +98,11 @@ struct Unbound<void> {
 
 }  // namespace
 
-#define ZENTREL_GL_WRAPPER(ret, name, params, args)       \
-  ret name params {                                       \
-    const auto fn = Bound().name;                         \
-    if (fn == nullptr) return Unbound<ret>::Answer();     \
-    return fn args;                                       \
+#define ZENTREL_GL_WRAPPER(ret, name, params, args)   \
+  ret name params {                                   \
+    const auto fn = Bound().name;                     \
+    if (fn == nullptr) return Unbound<ret>::Answer(); \
+    return fn args;                                   \
   }
 ZENTREL_GL13_ENTRY_POINTS(ZENTREL_GL_WRAPPER)
 ZENTREL_GL20_ENTRY_POINTS(ZENTREL_GL_WRAPPER)

@@ -21,8 +21,7 @@ void MultiTexCoord2f(GLenum target, GLfloat s, GLfloat t);
 // OpenGL 2.0
 GLuint CreateProgram();
 GLuint CreateShader(GLenum type);
-void ShaderSource(GLuint shader, GLsizei count, const GLchar* const* string,
-                  const GLint* length);
+void ShaderSource(GLuint shader, GLsizei count, const GLchar* const* string, const GLint* length);
 void CompileShader(GLuint shader);
 void GetShaderiv(GLuint shader, GLenum pname, GLint* params);
 void GetShaderInfoLog(GLuint shader, GLsizei bufSize, GLsizei* length, GLchar* infoLog);

@@ -14,8 +14,7 @@ constexpr GLsizei logBufferSize = 1024;
 
 }  // namespace
 
-bool FFGLShader::CompileAndAttach(std::uint32_t shader, const char* source,
-                                  const char* stage) {
+bool FFGLShader::CompileAndAttach(std::uint32_t shader, const char* source, const char* stage) {
   gl::ShaderSource(shader, 1, &source, nullptr);
   gl::CompileShader(shader);
   GLint compiled = 0;
@@ -44,8 +43,7 @@ std::int32_t FFGLShader::BuildProgram(const char* vertexSource, const char* frag
 
   bool fragmentAttached = false;
   if (fragmentShader != 0 && program != 0 && HasText(fragmentSource)) {
-    fragmentAttached =
-        CompileAndAttach(fragmentShader, fragmentSource, "Fragment");
+    fragmentAttached = CompileAndAttach(fragmentShader, fragmentSource, "Fragment");
   }
 
   bool vertexAttached = false;

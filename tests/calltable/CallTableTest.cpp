@@ -50,7 +50,8 @@ TEST(CallTable, PluginWideQueriesNeedNoCodeOneAndNoContext) {
   const char name[16] = "ZentrelFx";
   EXPECT_EQ(std::memcmp(info->name, name, 16), 0);
   EXPECT_EQ(info->pluginType, PluginTypeEffect);
-  const auto* details = reinterpret_cast<const DetailsRecord*>(Call(*plugin, HostCall::DetailsQuery));
+  const auto* details =
+      reinterpret_cast<const DetailsRecord*>(Call(*plugin, HostCall::DetailsQuery));
   EXPECT_EQ(details->versionMajor, 1u);
   EXPECT_EQ(details->versionMinor, 0u);
 #if UINTPTR_MAX == 0xFFFFFFFFu
@@ -66,7 +67,8 @@ TEST(CallTable, PluginWideQueriesNeedNoCodeOneAndNoContext) {
                          "Amplitude", "Range", "Threshold", "Process Alpha"};
   const float defaults[] = {0.5f, 0.5f, 0.2f, 0.5f, 0.0f, 0.5f, 0.5f, 0.0f, 0.0f};
   for (std::uint32_t i = 0; i < 9; ++i) {
-    const auto* paramName = reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamNameQuery, i));
+    const auto* paramName =
+        reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamNameQuery, i));
     ASSERT_NE(paramName, nullptr) << i;
     char expected[16] = {};
     std::memcpy(expected, names[i], std::strlen(names[i]));
@@ -83,8 +85,7 @@ TEST(CallTable, PluginWideQueriesNeedNoCodeOneAndNoContext) {
   const std::vector<Row> rows = {
       {"speed default", HostCall::ParamDefaultQuery, 0, 0x3F000000},
       {"name with upper input bits", HostCall::ParamNameQuery, WithUpperBits(9), 0},
-      {"type with upper input bits", HostCall::ParamTypeQuery, WithUpperBits(0),
-       ParamTypeStandard},
+      {"type with upper input bits", HostCall::ParamTypeQuery, WithUpperBits(0), ParamTypeStandard},
       {"name of index 9", HostCall::ParamNameQuery, 9, 0},
       {"name of index 2^32-1", HostCall::ParamNameQuery, 0xFFFFFFFFu, 0},
       {"default of index 9", HostCall::ParamDefaultQuery, 9, failure32},
@@ -133,8 +134,8 @@ TEST(CallTable, UnknownCodesAndNullHandlesAnswerTheirFailureWidth) {
       {"resize, null handle", HostCall::ViewportResize, MixedFromPointer(&viewport), failure32},
       {"create, null viewport", HostCall::InstanceCreate, 0, ResultFailureAllBits},
   };
-  for (std::uint32_t code : {3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 34u, 35u,
-                             1000u, 0x80000000u, 0xFFFFFFFFu}) {
+  for (std::uint32_t code : {3u, 11u, 12u, 14u, 24u, 25u, 26u, 27u, 28u, 29u, 30u, 34u, 35u, 1000u,
+                             0x80000000u, 0xFFFFFFFFu}) {
     rows.push_back({"unknown code", static_cast<HostCall>(code), 0, failure32});
   }
   CheckRows(*plugin, rows, nullptr);
@@ -156,10 +157,12 @@ TEST_F(CallTableWithInstance, PerInstanceCallsAnswerAsTheTableSays) {
   for (std::uint32_t i = 0; i < 9; ++i) {
     EXPECT_EQ(Call(*plugin, HostCall::ParamRead, i, instance), MixedValue{Bits(defaults[i])}) << i;
   }
-  EXPECT_STREQ(reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamReadoutQuery, 2, instance)),
-               "0.200000");
-  EXPECT_STREQ(reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamReadoutQuery, 0, instance)),
-               "0.500000");
+  EXPECT_STREQ(
+      reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamReadoutQuery, 2, instance)),
+      "0.200000");
+  EXPECT_STREQ(
+      reinterpret_cast<const char*>(Call(*plugin, HostCall::ParamReadoutQuery, 0, instance)),
+      "0.500000");
 
   ParamWriteRecord outOfRange{};
   outOfRange.index = 9;
@@ -182,8 +185,7 @@ TEST_F(CallTableWithInstance, PerInstanceCallsAnswerAsTheTableSays) {
       {"write Speed 2.0, stored unclamped", HostCall::ParamWrite, MixedFromPointer(&speed),
        success},
       {"read Speed back", HostCall::ParamRead, 0, Bits(2.0f)},
-      {"write Process Alpha 0.5", HostCall::ParamWrite, MixedFromPointer(&processAlpha),
-       success},
+      {"write Process Alpha 0.5", HostCall::ParamWrite, MixedFromPointer(&processAlpha), success},
       {"read Process Alpha back", HostCall::ParamRead, 8, Bits(0.5f)},
       {"read index 9 answers 0.0", HostCall::ParamRead, 9, 0},
       {"readout of index 9", HostCall::ParamReadoutQuery, 9, 0},

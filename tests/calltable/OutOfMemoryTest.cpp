@@ -86,8 +86,7 @@ TEST_F(OutOfMemory, EveryAllocationOfDescriptionAndInstanceCanFail) {
     Call(*plugin, HostCall::LibraryClose);
     int leftAlive = -1;
     const MixedValue result = WithFailingAllocation(
-        k,
-        [&] { return Call(*plugin, HostCall::InstanceCreate, MixedFromPointer(&viewport)); },
+        k, [&] { return Call(*plugin, HostCall::InstanceCreate, MixedFromPointer(&viewport)); },
         &leftAlive);
     EXPECT_EQ(result, ResultFailureAllBits) << "allocation " << k;
     ASSERT_GE(watch.count, k) << "the plug-in's allocations did not reach this executable";

@@ -108,9 +108,7 @@ void RunOne(Bytes& bytes) {
         }
         break;
       }
-      case 3:
-        Call(HostCall::ParamRead, bytes.Index(), instance);
-        break;
+      case 3: Call(HostCall::ParamRead, bytes.Index(), instance); break;
       case 4: {
         const MixedValue text = Call(HostCall::ParamReadoutQuery, bytes.Index(), instance);
         if (instance == nullptr) {
@@ -150,19 +148,13 @@ void RunOne(Bytes& bytes) {
         }
         break;
       }
-      case 7:
-        Call(HostCall::ContextAttach, 0, instance);
-        break;
-      case 8:
-        Call(HostCall::ContextDetach, 0, instance);
-        break;
+      case 7: Call(HostCall::ContextAttach, 0, instance); break;
+      case 8: Call(HostCall::ContextDetach, 0, instance); break;
       case 9:
         if (instance != nullptr)
           Call(HostCall::ViewportResize, MixedFromPointer(&viewport), instance);
         break;
-      case 10:
-        Call(HostCall::InputStatusQuery, bytes.Index(), instance);
-        break;
+      case 10: Call(HostCall::InputStatusQuery, bytes.Index(), instance); break;
       case 11: {
         const HostCall calls[] = {
             HostCall::InfoQuery,        HostCall::DetailsQuery,      HostCall::ParamCountQuery,

@@ -33,7 +33,9 @@ inline Rgba ColourWave(const Rgba& texel, const WaveParams& p, double time, int 
   Rgba img = texel;
   for (int c = 0; c < 3; ++c) img[c] = Mix(luminance, texel[c], sat * 2.0);
 
-  const auto sinCol = [&](double x) { return std::sin(fq * x * 3.1415 + t + time) * ampli + range; };
+  const auto sinCol = [&](double x) {
+    return std::sin(fq * x * 3.1415 + t + time) * ampli + range;
+  };
   const double alpha = mode == 1 ? sinCol(img[3]) : img[3];
   const Rgba c = {sinCol(img[0] - d), sinCol(img[1]), sinCol(img[2] + d), alpha};
 

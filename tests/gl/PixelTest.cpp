@@ -13,10 +13,12 @@ namespace {
 // Input texels chosen to cover the luminance and threshold ranges: greys at
 // and around the mask's edges, pure and mixed colours, odd alphas.
 const std::vector<Rgba> texels = {
-    {0.25, 0.5, 0.75, 1.0}, {0.0, 0.0, 0.0, 0.0},   {1.0, 1.0, 1.0, 1.0},  {0.5, 0.5, 0.5, 0.5},
-    {0.25, 0.25, 0.25, 1.0}, {0.75, 0.75, 0.75, 0.25}, {1.0, 0.0, 0.0, 1.0}, {0.0, 1.0, 0.0, 0.75},
-    {0.0, 0.0, 1.0, 0.5},   {0.9, 0.1, 0.6, 0.3},   {0.3, 0.8, 0.2, 0.9},  {0.6, 0.4, 0.1, 0.0},
-    {0.125, 0.375, 0.875, 1.0}, {0.4, 0.45, 0.5, 0.2}, {0.05, 0.6, 0.95, 0.65}, {0.7, 0.3, 0.35, 1.0},
+    {0.25, 0.5, 0.75, 1.0},     {0.0, 0.0, 0.0, 0.0},    {1.0, 1.0, 1.0, 1.0},
+    {0.5, 0.5, 0.5, 0.5},       {0.25, 0.25, 0.25, 1.0}, {0.75, 0.75, 0.75, 0.25},
+    {1.0, 0.0, 0.0, 1.0},       {0.0, 1.0, 0.0, 0.75},   {0.0, 0.0, 1.0, 0.5},
+    {0.9, 0.1, 0.6, 0.3},       {0.3, 0.8, 0.2, 0.9},    {0.6, 0.4, 0.1, 0.0},
+    {0.125, 0.375, 0.875, 1.0}, {0.4, 0.45, 0.5, 0.2},   {0.05, 0.6, 0.95, 0.65},
+    {0.7, 0.3, 0.35, 1.0},
 };
 constexpr int imageWidth = 4;
 constexpr int imageHeight = 4;
@@ -36,25 +38,64 @@ WaveParams With(void (*change)(WaveParams&)) {
 const ParamCase paramCases[] = {
     {"defaults", WaveParams{}, 0.0},
     {"threshold 0.5, mode 0", With([](WaveParams& p) { p.threshold = 0.5; }), 0.0},
-    {"threshold 0.5, mode 1", With([](WaveParams& p) { p.threshold = 0.5; p.processAlpha = 1.0; }), 0.0},
+    {"threshold 0.5, mode 1", With([](WaveParams& p) {
+       p.threshold = 0.5;
+       p.processAlpha = 1.0;
+     }),
+     0.0},
     {"saturation 0", With([](WaveParams& p) { p.saturation = 0.0; }), 0.0},
-    {"saturation 0.9", With([](WaveParams& p) { p.saturation = 0.9; p.threshold = 0.6; }), 0.0},
-    {"rgb decal", With([](WaveParams& p) { p.rgbDecal = 0.3; p.frequence = 0.35; }), 0.0},
-    {"amplitude 0, range 0", With([](WaveParams& p) { p.amplitude = 0.0; p.range = 0.0; }), 0.0},
-    {"amplitude 0, range 1, mode 1",
-     With([](WaveParams& p) { p.amplitude = 0.0; p.range = 1.0; p.processAlpha = 1.0; }), 0.0},
-    {"values outside [0, 1]",
-     With([](WaveParams& p) {
-       p.phase = -0.3; p.frequence = 1.4; p.saturation = 1.5; p.rgbDecal = -0.5;
-       p.amplitude = 1.2; p.range = -0.2; p.threshold = 1.1;
-     }), 0.0},
+    {"saturation 0.9", With([](WaveParams& p) {
+       p.saturation = 0.9;
+       p.threshold = 0.6;
+     }),
+     0.0},
+    {"rgb decal", With([](WaveParams& p) {
+       p.rgbDecal = 0.3;
+       p.frequence = 0.35;
+     }),
+     0.0},
+    {"amplitude 0, range 0", With([](WaveParams& p) {
+       p.amplitude = 0.0;
+       p.range = 0.0;
+     }),
+     0.0},
+    {"amplitude 0, range 1, mode 1", With([](WaveParams& p) {
+       p.amplitude = 0.0;
+       p.range = 1.0;
+       p.processAlpha = 1.0;
+     }),
+     0.0},
+    {"values outside [0, 1]", With([](WaveParams& p) {
+       p.phase = -0.3;
+       p.frequence = 1.4;
+       p.saturation = 1.5;
+       p.rgbDecal = -0.5;
+       p.amplitude = 1.2;
+       p.range = -0.2;
+       p.threshold = 1.1;
+     }),
+     0.0},
     {"process alpha 0.999", With([](WaveParams& p) { p.processAlpha = 0.999; }), 0.0},
-    {"process alpha 1", With([](WaveParams& p) { p.processAlpha = 1.0; p.threshold = 0.3; }), 0.0},
-    {"process alpha 1.5", With([](WaveParams& p) { p.processAlpha = 1.5; p.threshold = 0.4; }), 0.0},
-    {"process alpha 2 (outer weight 2)",
-     With([](WaveParams& p) { p.processAlpha = 2.0; p.threshold = 0.4; }), 0.0},
-    {"speed 0.75 after a quarter second (time 2)",
-     With([](WaveParams& p) { p.speed = 0.75; p.frequence = 0.5; }), 0.25},
+    {"process alpha 1", With([](WaveParams& p) {
+       p.processAlpha = 1.0;
+       p.threshold = 0.3;
+     }),
+     0.0},
+    {"process alpha 1.5", With([](WaveParams& p) {
+       p.processAlpha = 1.5;
+       p.threshold = 0.4;
+     }),
+     0.0},
+    {"process alpha 2 (outer weight 2)", With([](WaveParams& p) {
+       p.processAlpha = 2.0;
+       p.threshold = 0.4;
+     }),
+     0.0},
+    {"speed 0.75 after a quarter second (time 2)", With([](WaveParams& p) {
+       p.speed = 0.75;
+       p.frequence = 0.5;
+     }),
+     0.25},
 };
 
 std::vector<float> TexelData() {
@@ -83,7 +124,8 @@ class Pixels : public RenderFixture {
     for (std::size_t i = 0; i < texels.size(); ++i) {
       const Rgba expected = ColourWave(texels[i], p, time, mode);
       for (int c = 0; c < 4; ++c) {
-        EXPECT_NEAR(pixels[i * 4 + c], expected[c], tolerance * std::max(1.0, std::abs(expected[c])))
+        EXPECT_NEAR(pixels[i * 4 + c], expected[c],
+                    tolerance * std::max(1.0, std::abs(expected[c])))
             << what << ": texel " << i << " channel " << c;
       }
     }
@@ -91,8 +133,8 @@ class Pixels : public RenderFixture {
 };
 
 TEST_F(Pixels, EveryPixelMatchesTheReference) {
-  const GLuint texture = MakeFloatTexture(TexelData(), imageWidth, imageHeight, imageWidth,
-                                          imageHeight);
+  const GLuint texture =
+      MakeFloatTexture(TexelData(), imageWidth, imageHeight, imageWidth, imageHeight);
   auto target = MakeFloatTarget(imageWidth, imageHeight);
   for (const ParamCase& c : paramCases) {
     if (c.params.speed != 0.5 && !ClockIsFixed()) {

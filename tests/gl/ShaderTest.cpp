@@ -22,9 +22,7 @@ class Shader : public GLTestContext {
     *result = shader.BuildProgram(vertex, fragment);
     return testing::internal::GetCapturedStdout();
   }
-  void TearDown() override {
-    shader.DeleteObjects();
-  }
+  void TearDown() override { shader.DeleteObjects(); }
 
   GLint AttachedShaders() {
     GLint count = -1;

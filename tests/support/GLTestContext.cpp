@@ -50,8 +50,7 @@ GLuint GLTestContext::MakeFloatTexture(const std::vector<float>& texels, int ima
   return texture;
 }
 
-std::unique_ptr<GLTestContext::FloatTarget> GLTestContext::MakeFloatTarget(int width,
-                                                                           int height) {
+std::unique_ptr<GLTestContext::FloatTarget> GLTestContext::MakeFloatTarget(int width, int height) {
   auto target = std::make_unique<FloatTarget>();
   target->width = width;
   target->height = height;
@@ -63,8 +62,7 @@ std::unique_ptr<GLTestContext::FloatTarget> GLTestContext::MakeFloatTarget(int w
   glBindTexture(GL_TEXTURE_2D, 0);
   gl.GenFramebuffers(1, &target->framebuffer);
   gl.BindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
-  gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target->texture,
-                          0);
+  gl.FramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target->texture, 0);
   EXPECT_EQ(gl.CheckFramebufferStatus(GL_FRAMEBUFFER),
             static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
   glViewport(0, 0, width, height);

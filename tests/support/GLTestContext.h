@@ -28,8 +28,8 @@ class GLTestContext : public ::testing::Test {
   // A 2D RGBA32F texture of textureWidth x textureHeight whose lower-left
   // imageWidth x imageHeight texels are `texels` (row 0 at the bottom);
   // nearest filtering, so each fragment sees exactly one texel.
-  static GLuint MakeFloatTexture(const std::vector<float>& texels, int imageWidth,
-                                 int imageHeight, int textureWidth, int textureHeight);
+  static GLuint MakeFloatTexture(const std::vector<float>& texels, int imageWidth, int imageHeight,
+                                 int textureWidth, int textureHeight);
 
   // A framebuffer with one RGBA32F colour attachment: floats come back
   // unclamped, as the program wrote them.

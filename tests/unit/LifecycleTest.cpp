@@ -40,8 +40,8 @@ class Lifecycle : public ::testing::Test {
 TEST_F(Lifecycle, CreationAppliesEveryDefaultInIndexOrderThenSetsUp) {
   void* instance = Create();
   ASSERT_NE(reinterpret_cast<MixedValue>(instance), ResultFailureAllBits);
-  EXPECT_EQ(slotLog, (Log{"construct", "SetParamValue 0", "SetParamValue 1", "SetParamText 2",
-                          "SetupGL"}));
+  EXPECT_EQ(slotLog,
+            (Log{"construct", "SetParamValue 0", "SetParamValue 1", "SetParamText 2", "SetupGL"}));
   auto* effect = static_cast<RecordingEffect*>(instance);
   EXPECT_EQ(effect->values[0], 0.25f);
   EXPECT_EQ(effect->values[1], 0.75f);
@@ -73,16 +73,19 @@ TEST_F(Lifecycle, FailedCreationLeavesNothingBehind) {
   RecordingScript factoryFailsButStores;
   factoryFailsButStores.factory = RecordingScript::Factory::FailButStoreInstance;
 
-  const Log defaultsThenSetup = {"construct", "SetParamValue 0", "SetParamValue 1",
-                                 "SetParamText 2", "SetupGL", "ReleaseGL", "destroy"};
+  const Log defaultsThenSetup = {"construct",      "SetParamValue 0", "SetParamValue 1",
+                                 "SetParamText 2", "SetupGL",         "ReleaseGL",
+                                 "destroy"};
   const Case cases[] = {
       {"SetupGL answering 1", setupOne, defaultsThenSetup},
       {"SetupGL answering ResultFailure", setupFails, defaultsThenSetup},
-      {"a default that fails", defaultFails,
+      {"a default that fails",
+       defaultFails,
        {"construct", "SetParamValue 0", "SetParamValue 1", "destroy"}},
       {"factory failing", factoryFails, {}},
       {"factory storing no instance", factoryStoresNothing, {}},
-      {"factory failing after storing an instance", factoryFailsButStores,
+      {"factory failing after storing an instance",
+       factoryFailsButStores,
        {"construct", "destroy"}},
   };
   for (const Case& c : cases) {

@@ -45,9 +45,13 @@ TEST_F(PluginRegistrationTest, FieldsAreFilledUpToTheirLimits) {
   };
   const Case cases[] = {
       {"AB", "A", {'A', 'B', 0, 0}, {'A'}},
-      {"ABCDEF", "SixteenCharsName", {'A', 'B', 'C', 'D'},
+      {"ABCDEF",
+       "SixteenCharsName",
+       {'A', 'B', 'C', 'D'},
        {'S', 'i', 'x', 't', 'e', 'e', 'n', 'C', 'h', 'a', 'r', 's', 'N', 'a', 'm', 'e'}},
-      {"", "NameLongerThanSixteen", {0, 0, 0, 0},
+      {"",
+       "NameLongerThanSixteen",
+       {0, 0, 0, 0},
        {'N', 'a', 'm', 'e', 'L', 'o', 'n', 'g', 'e', 'r', 'T', 'h', 'a', 'n', 'S', 'i'}},
   };
   for (const Case& c : cases) {

@@ -82,7 +82,6 @@ std::uint32_t CreateRecordingEffect(CFreeFrameGLPlugin** slot) {
 }
 
 PluginRegistration registration(CreateRecordingEffect, "RCRD", "Recording", 1, 500, 1, 0,
-                                PluginTypeEffect, "records slot calls", "test effect", 0,
-                                nullptr);
+                                PluginTypeEffect, "records slot calls", "test effect", 0, nullptr);
 
 }  // namespace

@@ -50,8 +50,7 @@ const ParameterDescription* PluginDescription::FindParameter(const std::string& 
   for (const ParameterDescription& param : parameters) {
     if (EqualsIgnoringCase(param.name, key)) return &param;
   }
-  if (!key.empty() && key.find_first_not_of("0123456789") == std::string::npos &&
-      key.size() < 10) {
+  if (!key.empty() && key.find_first_not_of("0123456789") == std::string::npos && key.size() < 10) {
     const auto wanted = static_cast<std::uint32_t>(std::stoul(key));
     for (const ParameterDescription& param : parameters) {
       if (param.index == wanted) return &param;

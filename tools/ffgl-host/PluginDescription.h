@@ -13,8 +13,8 @@ struct ParameterDescription {
   std::uint32_t index = 0;
   std::string name;
   std::uint32_t type = 0;
-  float defaultValue = 0.0f;     // numeric parameters
-  std::string defaultText;       // text parameters
+  float defaultValue = 0.0f;  // numeric parameters
+  std::string defaultText;    // text parameters
 };
 
 struct PluginDescription {
@@ -44,8 +44,7 @@ constexpr std::uint32_t maxParameterCount = 4096;
 
 // False, with a reason in `error`, when the plug-in gives no InfoRecord or
 // refuses code 1.
-bool ReadPluginDescription(const PluginLibrary& plugin, PluginDescription& out,
-                           std::string& error);
+bool ReadPluginDescription(const PluginLibrary& plugin, PluginDescription& out, std::string& error);
 
 // Copies at most `limit` bytes up to the first NUL; `terminated` tells
 // whether a NUL was found within the limit. Null gives "".

@@ -30,8 +30,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::Open(const std::string& path, std:
     return nullptr;
   }
   // Through a generic function pointer: FARPROC's own type says nothing.
-  auto entry = reinterpret_cast<PlugMain>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, "plugMain")));
+  auto entry =
+      reinterpret_cast<PlugMain>(reinterpret_cast<void (*)()>(GetProcAddress(module, "plugMain")));
   if (entry == nullptr) {
     error = "plug-in '" + path + "' has no plugMain export";
     FreeLibrary(module);

@@ -320,12 +320,8 @@ int RunRender(const CommandArgs& args) {
   for (FrameBuffer& buffer : pipeline->outputs) buffer.bytes.resize(target.FrameBytes());
 
   switch (kind) {
-    case OutputKind::Png:
-      pipeline->sink = MakePngSink(outputPattern, width, height);
-      break;
-    case OutputKind::RawFile:
-      pipeline->sink = MakeRawFileSink(outputPattern);
-      break;
+    case OutputKind::Png: pipeline->sink = MakePngSink(outputPattern, width, height); break;
+    case OutputKind::RawFile: pipeline->sink = MakeRawFileSink(outputPattern); break;
     case OutputKind::RawStream: {
       std::FILE* stream = TakeStdoutForFrames();
       if (stream == nullptr) return Fail("cannot take standard output for frames");

@@ -17,7 +17,8 @@ const CommandEntry commands[] = {
     {"render", RunRender, "render PLUGIN [-i IMAGE] [-p NAME=VALUE]... [-o OUT] (render --help)"},
     {"bench", RunBench, "bench PLUGIN [--size WxH]... [--frames N] (bench --help)"},
     {"sheet", RunSheet, "sheet PLUGIN -o SHEET.png [--columns N] [--thumb WxH]"},
-    {"validate", RunValidate, "validate PLUGIN [--level 1..10] [--seed S] [--json] [--only TEST]..."},
+    {"validate", RunValidate,
+     "validate PLUGIN [--level 1..10] [--seed S] [--json] [--only TEST]..."},
 };
 
 int Usage(FILE* out) {

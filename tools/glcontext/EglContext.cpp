@@ -46,8 +46,8 @@ std::unique_ptr<OffscreenContext> OffscreenContext::Create(std::string& error) {
     error = "EGL offers no eglGetPlatformDisplayEXT; surfaceless EGL is needed";
     return nullptr;
   }
-  EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY,
-                                          nullptr);
+  EGLDisplay display =
+      getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
   if (display == EGL_NO_DISPLAY) {
     error = EglError("eglGetPlatformDisplayEXT(surfaceless)");
     return nullptr;

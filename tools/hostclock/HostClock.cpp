@@ -53,7 +53,7 @@ int FindModule(dl_phdr_info* info, size_t, void* data) {
 }  // namespace
 
 extern "C" __attribute__((visibility("default"), noinline)) int clock_gettime(clockid_t clock,
-                                                                             timespec* time) {
+                                                                              timespec* time) {
   if (clock == CLOCK_MONOTONIC && fixed.load(std::memory_order_relaxed)) {
     const auto caller = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
     if (caller >= moduleStart.load(std::memory_order_relaxed) &&

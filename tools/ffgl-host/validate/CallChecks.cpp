@@ -14,24 +14,18 @@ enum class Expect { LowFailure, AllBits, Null };
 
 const char* ExpectName(Expect expect) {
   switch (expect) {
-    case Expect::LowFailure:
-      return "ResultFailure in the low 32 bits";
-    case Expect::AllBits:
-      return "all bits set";
-    case Expect::Null:
-      return "null";
+    case Expect::LowFailure: return "ResultFailure in the low 32 bits";
+    case Expect::AllBits: return "all bits set";
+    case Expect::Null: return "null";
   }
   return "";
 }
 
 bool Matches(MixedValue answer, Expect expect) {
   switch (expect) {
-    case Expect::LowFailure:
-      return U32FromMixed(answer) == ResultFailure;
-    case Expect::AllBits:
-      return answer == ResultFailureAllBits;
-    case Expect::Null:
-      return answer == 0;
+    case Expect::LowFailure: return U32FromMixed(answer) == ResultFailure;
+    case Expect::AllBits: return answer == ResultFailureAllBits;
+    case Expect::Null: return answer == 0;
   }
   return false;
 }
@@ -171,12 +165,9 @@ class CallFuzzer {
 
   std::uint32_t RandomIndex() {
     switch (context.RandomBelow(6)) {
-      case 0:
-        return count + context.RandomBelow(4);
-      case 1:
-        return context.RandomBelow(2) ? 0xFFFFFFFFu : 0x80000000u;
-      default:
-        return count == 0 ? 0 : context.RandomBelow(count);
+      case 0: return count + context.RandomBelow(4);
+      case 1: return context.RandomBelow(2) ? 0xFFFFFFFFu : 0x80000000u;
+      default: return count == 0 ? 0 : context.RandomBelow(count);
     }
   }
 
@@ -201,10 +192,8 @@ class CallFuzzer {
         if (context.RandomBelow(3) == 0) return Destroy(instance);
         return Create();
       case 2:
-      case 3:
-        return Write(instance);
-      case 4:
-        return Read(instance);
+      case 3: return Write(instance);
+      case 4: return Read(instance);
       case 5: {
         const std::uint32_t index = RandomIndex();
         const MixedValue text = CallPlugin(plugin, HostCall::ParamReadoutQuery, index, instance);
@@ -216,31 +205,23 @@ class CallFuzzer {
       }
       case 6:
       case 7:
-      case 8:
-        return Frame(instance);
+      case 8: return Frame(instance);
       case 9: {
         const double time = static_cast<double>(context.Random()() % 100000) / 10.0;
         CallPlugin(plugin, HostCall::HostTimeSet,
                    context.RandomBelow(4) == 0 ? 0 : MixedFromPointer(&time), instance);
         return;
       }
-      case 10:
-        CallPlugin(plugin, HostCall::ContextAttach, 0, instance);
-        return;
-      case 11:
-        CallPlugin(plugin, HostCall::ContextDetach, 0, instance);
-        return;
+      case 10: CallPlugin(plugin, HostCall::ContextAttach, 0, instance); return;
+      case 11: CallPlugin(plugin, HostCall::ContextDetach, 0, instance); return;
       case 12: {
         const ViewportRecord viewport{0, 0, 1 + context.RandomBelow(4096),
                                       1 + context.RandomBelow(4096)};
         CallPlugin(plugin, HostCall::ViewportResize, MixedFromPointer(&viewport), instance);
         return;
       }
-      case 13:
-        CallPlugin(plugin, HostCall::InputStatusQuery, RandomIndex(), instance);
-        return;
-      case 14:
-        return PluginWide();
+      case 13: CallPlugin(plugin, HostCall::InputStatusQuery, RandomIndex(), instance); return;
+      case 14: return PluginWide();
       default: {
         const std::uint32_t code = 24 + context.RandomBelow(7);
         const MixedValue answer = plugin.Call(code, context.Random()(), instance);
@@ -314,17 +295,10 @@ class CallFuzzer {
         }
         return;
       }
-      case 1:
-        input.frame.inputCount = 0;
-        break;
-      case 2:
-        input.frame.inputs = nullptr;
-        break;
-      case 3:
-        input.pointers[0] = nullptr;
-        break;
-      default:
-        break;
+      case 1: input.frame.inputCount = 0; break;
+      case 2: input.frame.inputs = nullptr; break;
+      case 3: input.pointers[0] = nullptr; break;
+      default: break;
     }
     CallPlugin(plugin, HostCall::FrameRender, input.Record(), instance);
   }

@@ -28,18 +28,12 @@ std::string JsonString(const std::string& text) {
 
 const char* StatusName(ResultStatus status) {
   switch (status) {
-    case ResultStatus::Passed:
-      return "passed";
-    case ResultStatus::Failed:
-      return "failed";
-    case ResultStatus::Skipped:
-      return "skipped";
-    case ResultStatus::Warning:
-      return "warning";
-    case ResultStatus::Crashed:
-      return "crashed";
-    case ResultStatus::TimedOut:
-      return "timed out";
+    case ResultStatus::Passed: return "passed";
+    case ResultStatus::Failed: return "failed";
+    case ResultStatus::Skipped: return "skipped";
+    case ResultStatus::Warning: return "warning";
+    case ResultStatus::Crashed: return "crashed";
+    case ResultStatus::TimedOut: return "timed out";
   }
   return "failed";
 }
@@ -67,24 +61,12 @@ std::string SummaryLine(const std::vector<TestResult>& results) {
   int passed = 0, failed = 0, skipped = 0, warnings = 0, crashed = 0, timedOut = 0;
   for (const TestResult& result : results) {
     switch (result.status) {
-      case ResultStatus::Passed:
-        ++passed;
-        break;
-      case ResultStatus::Failed:
-        ++failed;
-        break;
-      case ResultStatus::Skipped:
-        ++skipped;
-        break;
-      case ResultStatus::Warning:
-        ++warnings;
-        break;
-      case ResultStatus::Crashed:
-        ++failed, ++crashed;
-        break;
-      case ResultStatus::TimedOut:
-        ++failed, ++timedOut;
-        break;
+      case ResultStatus::Passed: ++passed; break;
+      case ResultStatus::Failed: ++failed; break;
+      case ResultStatus::Skipped: ++skipped; break;
+      case ResultStatus::Warning: ++warnings; break;
+      case ResultStatus::Crashed: ++failed, ++crashed; break;
+      case ResultStatus::TimedOut: ++failed, ++timedOut; break;
     }
   }
   return std::to_string(passed) + " passed, " + std::to_string(failed) + " failed, " +

@@ -124,8 +124,7 @@ TestResult RunOne(const ValidateTest& test, const ValidateOptions& options) {
                                 ? " while " + std::string(test.what)
                                 : " at exit, after the test answered: " + outcome.output);
       return result;
-    case ChildOutcome::Kind::Exited:
-      break;
+    case ChildOutcome::Kind::Exited: break;
   }
   if (outcome.output.empty()) {
     result.status = ResultStatus::Crashed;
