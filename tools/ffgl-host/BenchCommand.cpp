@@ -214,11 +214,6 @@ bool BenchSize(const PluginLibrary& plugin, const HostGL& gl, const PassThrough&
   return TimeFrames(gl, target, input, options, effect, pass, result.effect, result.pass);
 }
 
-struct LibraryCloser {
-  const PluginLibrary& plugin;
-  ~LibraryCloser() { plugin.Call(static_cast<std::uint32_t>(HostCall::LibraryClose)); }
-};
-
 double Ratio(double a, double b) { return b > 0.0 ? a / b : 0.0; }
 
 void PrintResults(const std::vector<SizeResult>& results, long frames, bool haveGpu) {

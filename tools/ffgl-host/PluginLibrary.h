@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "host/HostCall.h"
 #include "host/HostRecords.h"
 #include "platform/Export.h"
 
@@ -34,4 +35,11 @@ class PluginLibrary {
   void* handle;
   PlugMain plugMain;
   std::string path;
+};
+
+// Closes the plug-in (code 2) on every way out of a host command, so its
+// description instance never outlives the command.
+struct LibraryCloser {
+  const PluginLibrary& plugin;
+  ~LibraryCloser() { plugin.Call(static_cast<std::uint32_t>(HostCall::LibraryClose)); }
 };

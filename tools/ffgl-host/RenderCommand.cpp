@@ -237,11 +237,6 @@ bool RenderFrames(const RenderOptions& options, const std::shared_ptr<Pipeline>&
   return !pipeline->failed.load();
 }
 
-struct LibraryCloser {
-  const PluginLibrary& plugin;
-  ~LibraryCloser() { plugin.Call(static_cast<std::uint32_t>(HostCall::LibraryClose)); }
-};
-
 bool CheckFrameCount(const RenderOptions& options, OutputKind kind,
                      const FramePattern& outputPattern, const FrameSource& source,
                      std::string& error) {

@@ -145,11 +145,6 @@ constexpr int margin = 8;
 constexpr int gap = 4;
 constexpr int lineHeight = bitmapfont::glyphHeight + 3;
 
-struct LibraryCloser {
-  const PluginLibrary& plugin;
-  ~LibraryCloser() { plugin.Call(static_cast<std::uint32_t>(HostCall::LibraryClose)); }
-};
-
 // One thumbnail: a fresh instance, every parameter at its default except
 // `swept` at `value`, rendered once on the fixed clock.
 bool RenderThumb(const PluginLibrary& plugin, const PluginDescription& description,
